@@ -1,0 +1,70 @@
+#include "host/ProgramStore.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace quorvel {
+
+ProgramStore::ProgramStore(std::int32_t programCount, std::int32_t parameterCount,
+                           const float* defaults)
+    : programs(programCount > 0 ? programCount : 0),
+      parameters(parameterCount > 0 ? parameterCount : 0) {
+    const auto valueCount = static_cast<std::size_t>(programs) * static_cast<std::size_t>(parameters);
+    values.reset(new (std::nothrow) std::atomic<float>[valueCount > 0 ? valueCount : 1]);
+    names.reset(new (std::nothrow) Name[programs > 0 ? programs : 1]);
+    if (!valid()) {
+        values.reset();
+        names.reset();
+        return;
+    }
+    for (std::int32_t p = 0; p < programs; ++p) {
+        for (std::int32_t i = 0; i < parameters; ++i) storeValue(p, i, defaults[i]);
+        copyText(names[p].text, "Init", kNameCapacity);
+    }
+}
+
+float ProgramStore::value(std::int32_t program, std::int32_t index) const {
+    if (!holds(program) || index < 0 || index >= parameters) return 0.0f;
+    return values[static_cast<std::size_t>(program * parameters + index)].load(
+        std::memory_order_relaxed);
+}
+
+void ProgramStore::storeValue(std::int32_t program, std::int32_t index, float value) {
+    if (!holds(program) || index < 0 || index >= parameters) return;
+    values[static_cast<std::size_t>(program * parameters + index)].store(value,
+                                                                         std::memory_order_relaxed);
+}
+
+const char* ProgramStore::name(std::int32_t program) const {
+    return holds(program) ? names[program].text : "";
+}
+
+void ProgramStore::rename(std::int32_t program, const char* text) {
+    if (holds(program)) copyText(names[program].text, text, kNameCapacity);
+}
+
+void ProgramStore::displayName(std::int32_t program, char* text) const {
+    if (!holds(program)) {
+        text[0] = '\0';
+        return;
+    }
+    if (std::strcmp(names[program].text, "Init") == 0) {
+        char numbered[kNameCapacity + 16];
+        std::snprintf(numbered, sizeof numbered, "%s %d", names[program].text,
+                      static_cast<int>(program) + 1);
+        copyText(text, numbered, kNameCapacity);
+    } else {
+        copyText(text, names[program].text, kNameCapacity);
+    }
+}
+
+bool ProgramStore::copy(std::int32_t from, std::int32_t to) {
+    if (!holds(from) || !holds(to)) return false;
+    if (from == to) return true;
+    for (std::int32_t i = 0; i < parameters; ++i) storeValue(to, i, value(from, i));
+    copyText(names[to].text, names[from].text, kNameCapacity);
+    return true;
+}
+
+} // namespace quorvel

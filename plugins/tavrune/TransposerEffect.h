@@ -1,0 +1,40 @@
+// Tavrune: shifts every note by -128 to +128 semitones and releases each note on the note it
+// actually sent, however the shift changed while the note was held.
+#pragma once
+
+#include "host/MidiEffect.h"
+
+#include <array>
+#include <atomic>
+
+namespace quorvel {
+
+class TransposerEffect : public MidiEffect {
+public:
+    explicit TransposerEffect(HostCallback host);
+
+    // Processing thread: handles the list in order, one outgoing event per call to the host.
+    std::int32_t receiveEvents(const EventList& list) override;
+
+    // The shift in semitones of a parameter value: -128 at 0.0, 0 at 0.5, +128 at 1.0.
+    static std::int32_t shiftOf(float value);
+
+protected:
+    void valueText(std::int32_t index, float value, char* text) override;
+    void parameterApplied(std::int32_t index, float value) override;
+
+private:
+    struct NoteRoute {
+        bool sounding = false;
+        std::uint8_t outputNote = 0;
+    };
+
+    void handleEvent(const MidiEventRecord& event);
+    void startNote(const MidiEventRecord& event);
+    void endNote(const MidiEventRecord& event);
+
+    std::atomic<std::int32_t> shift{0};
+    std::array<std::array<NoteRoute, kChannelCount>, kNoteCount> routes{};
+};
+
+} // namespace quorvel
