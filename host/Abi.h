@@ -32,17 +32,18 @@ using SetParameterEntry = void(QUORVEL_CALL*)(EffectRecord* effect, std::int32_t
 using GetParameterEntry = float(QUORVEL_CALL*)(EffectRecord* effect, std::int32_t index);
 using MainEntry = EffectRecord*(QUORVEL_CALL*)(HostCallback host);
 
-inline constexpr std::int32_t kEffectMagic = 0x56737450; // 'VstP'
+inline constexpr std::int32_t kEffectMagic = 0x56737450;     // 'VstP'
 inline constexpr std::int32_t kDefaultUniqueId = 0x4E6F4566; // 'NoEf'
-inline constexpr std::int32_t kIdentifyAnswer = 0x4E764566; // 'NvEf'
+inline constexpr std::int32_t kIdentifyAnswer = 0x4E764566;  // 'NvEf'
 inline constexpr std::int32_t kInterfaceVersion = 2300;
 
 // Packs four characters most significant byte first, as hosts print unique ids.
 constexpr std::int32_t fourCharacters(const char (&text)[5]) {
-    return static_cast<std::int32_t>((static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
-                                     static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])));
+    return static_cast<std::int32_t>(
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])));
 }
 
 namespace flags {

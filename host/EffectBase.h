@@ -94,8 +94,8 @@ public:
 
 protected:
     // Calls the host with this effect's record; answers fallback when there is no host.
-    IntPtr callHost(std::int32_t opcode, std::int32_t index, IntPtr value, void* pointer,
-                    float opt, IntPtr fallback) const;
+    IntPtr callHost(std::int32_t opcode, std::int32_t index, IntPtr value, void* pointer, float opt,
+                    IntPtr fallback) const;
     bool hasHost() const { return host != nullptr; }
     void setFlag(std::int32_t bit, bool on);
     // Takes ownership of the editor; nullptr records a failed allocation.

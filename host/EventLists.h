@@ -20,8 +20,12 @@ inline constexpr std::uint8_t kAllNotesOff = 123;
 inline constexpr int kNoteCount = 128;
 inline constexpr int kChannelCount = 16;
 
-constexpr std::uint8_t messageKind(const MidiEventRecord& event) { return event.status & 0xF0; }
-constexpr int messageChannel(const MidiEventRecord& event) { return event.status & 0x0F; }
+constexpr std::uint8_t messageKind(const MidiEventRecord& event) {
+    return event.status & 0xF0;
+}
+constexpr int messageChannel(const MidiEventRecord& event) {
+    return event.status & 0x0F;
+}
 // Velocity as a signed byte: 128 to 255 never count as a velocity above 0.
 constexpr int signedVelocity(const MidiEventRecord& event) {
     return static_cast<std::int8_t>(event.data2);

@@ -18,7 +18,9 @@ std::int32_t EffectBaseV2::requestEvents(std::int32_t filter) {
 void* EffectBaseV2::hostTimeInfo(std::int32_t filter) {
     return asPointer<void>(callHost(7, 0, filter, nullptr, 0.0f, 0));
 }
-bool EffectBaseV2::sendEventList(void* list) { return callHost(8, 0, 0, list, 0.0f, 0) == 1; }
+bool EffectBaseV2::sendEventList(void* list) {
+    return callHost(8, 0, 0, list, 0.0f, 0) == 1;
+}
 std::int32_t EffectBaseV2::hostTempoAt(std::int32_t samplePosition) {
     return static_cast<std::int32_t>(callHost(10, 0, samplePosition, nullptr, 0.0f, 0));
 }
@@ -28,8 +30,12 @@ std::int32_t EffectBaseV2::hostAutomatableCount() {
 std::int32_t EffectBaseV2::hostParameterQuantization() {
     return static_cast<std::int32_t>(callHost(12, 0, 0, nullptr, 0.0f, 0));
 }
-bool EffectBaseV2::notifyIoChanged() { return callHost(13, 0, 0, nullptr, 0.0f, 0) != 0; }
-bool EffectBaseV2::requestIdle() { return callHost(14, 0, 0, nullptr, 0.0f, 0) != 0; }
+bool EffectBaseV2::notifyIoChanged() {
+    return callHost(13, 0, 0, nullptr, 0.0f, 0) != 0;
+}
+bool EffectBaseV2::requestIdle() {
+    return callHost(14, 0, 0, nullptr, 0.0f, 0) != 0;
+}
 bool EffectBaseV2::requestWindowSize(std::int32_t width, std::int32_t height) {
     return callHost(15, width, height, nullptr, 0.0f, 0) != 0;
 }
@@ -75,7 +81,9 @@ bool EffectBaseV2::offlineRead(void* offline, std::int32_t option, bool readSour
 bool EffectBaseV2::offlineWrite(void* offline, std::int32_t option) {
     return callHost(27, 0, option, offline, 0.0f, 0) != 0;
 }
-bool EffectBaseV2::offlineCurrentPass() { return callHost(28, 0, 0, nullptr, 0.0f, 0) != 0; }
+bool EffectBaseV2::offlineCurrentPass() {
+    return callHost(28, 0, 0, nullptr, 0.0f, 0) != 0;
+}
 bool EffectBaseV2::offlineCurrentMetaPass() {
     return callHost(29, 0, 0, nullptr, 0.0f, 0) != 0;
 }
@@ -85,7 +93,9 @@ std::int32_t EffectBaseV2::setOutputSampleRate(float rate) {
 SpeakerArrangement* EffectBaseV2::hostOutputArrangement() {
     return asPointer<SpeakerArrangement>(callHost(31, 0, 0, nullptr, 0.0f, 0));
 }
-bool EffectBaseV2::hostVendorText(char* text) { return callHost(32, 0, 0, text, 0.0f, 0) != 0; }
+bool EffectBaseV2::hostVendorText(char* text) {
+    return callHost(32, 0, 0, text, 0.0f, 0) != 0;
+}
 bool EffectBaseV2::hostProductText(char* text) {
     return callHost(33, 0, 0, text, 0.0f, 0) != 0;
 }
@@ -111,7 +121,9 @@ bool EffectBaseV2::closeHostWindow(void* window) {
 void* EffectBaseV2::hostDirectory() {
     return asPointer<void>(callHost(41, 0, 0, nullptr, 0.0f, 0));
 }
-bool EffectBaseV2::refreshHostDisplay() { return callHost(42, 0, 0, nullptr, 0.0f, 0) != 0; }
+bool EffectBaseV2::refreshHostDisplay() {
+    return callHost(42, 0, 0, nullptr, 0.0f, 0) != 0;
+}
 bool EffectBaseV2::beginParameterEdit(std::int32_t index) {
     return callHost(43, index, 0, nullptr, 0.0f, 0) != 0;
 }

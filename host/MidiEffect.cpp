@@ -80,22 +80,32 @@ void MidiEffect::selectProgram(std::int32_t index) {
         applyParameter(i, programs.value(index, i));
 }
 
-void MidiEffect::renameProgram(char* text) { programs.rename(currentProgram(), text); }
+void MidiEffect::renameProgram(char* text) {
+    programs.rename(currentProgram(), text);
+}
 
-void MidiEffect::programName(char* text) { programs.displayName(currentProgram(), text); }
+void MidiEffect::programName(char* text) {
+    programs.displayName(currentProgram(), text);
+}
 
 bool MidiEffect::copyProgramTo(std::int32_t destination) {
     return programs.copy(currentProgram(), destination);
 }
 
-bool MidiEffect::programNameAt(std::int32_t, std::int32_t, char*) { return false; }
+bool MidiEffect::programNameAt(std::int32_t, std::int32_t, char*) {
+    return false;
+}
 
 void MidiEffect::processAccumulating(float**, float**, std::int32_t) {}
 void MidiEffect::processOverwriting(float**, float**, std::int32_t) {}
 
-void MidiEffect::onResume() { requestEvents(1); }
+void MidiEffect::onResume() {
+    requestEvents(1);
+}
 
-float MidiEffect::meterLevel() { return meterValue.exchange(0.0f, std::memory_order_relaxed); }
+float MidiEffect::meterLevel() {
+    return meterValue.exchange(0.0f, std::memory_order_relaxed);
+}
 
 bool MidiEffect::effectName(char* text) {
     copyText(text, nameText, kNameCapacity);

@@ -10,7 +10,8 @@ ProgramStore::ProgramStore(std::int32_t programCount, std::int32_t parameterCoun
                            const float* defaults)
     : programs(programCount > 0 ? programCount : 0),
       parameters(parameterCount > 0 ? parameterCount : 0) {
-    const auto valueCount = static_cast<std::size_t>(programs) * static_cast<std::size_t>(parameters);
+    const auto valueCount =
+        static_cast<std::size_t>(programs) * static_cast<std::size_t>(parameters);
     values.reset(new (std::nothrow) std::atomic<float>[valueCount > 0 ? valueCount : 1]);
     names.reset(new (std::nothrow) Name[programs > 0 ? programs : 1]);
     if (!valid()) {
@@ -19,7 +20,8 @@ ProgramStore::ProgramStore(std::int32_t programCount, std::int32_t parameterCoun
         return;
     }
     for (std::int32_t p = 0; p < programs; ++p) {
-        for (std::int32_t i = 0; i < parameters; ++i) storeValue(p, i, defaults[i]);
+        for (std::int32_t i = 0; i < parameters; ++i)
+            storeValue(p, i, defaults[i]);
         copyText(names[p].text, "Init", kNameCapacity);
     }
 }
@@ -62,7 +64,8 @@ void ProgramStore::displayName(std::int32_t program, char* text) const {
 bool ProgramStore::copy(std::int32_t from, std::int32_t to) {
     if (!holds(from) || !holds(to)) return false;
     if (from == to) return true;
-    for (std::int32_t i = 0; i < parameters; ++i) storeValue(to, i, value(from, i));
+    for (std::int32_t i = 0; i < parameters; ++i)
+        storeValue(to, i, value(from, i));
     copyText(names[to].text, names[from].text, kNameCapacity);
     return true;
 }

@@ -30,7 +30,8 @@ constexpr std::int32_t kMostSpeakers = 1 << 16;
 bool EffectBaseV2::allocateArrangement(SpeakerArrangement** place, std::int32_t channelCount) {
     if (place == nullptr || channelCount < 0 || channelCount > kMostSpeakers) return false;
     freeArrangement(place);
-    auto* arrangement = static_cast<SpeakerArrangement*>(std::calloc(1, arrangementBytes(channelCount)));
+    auto* arrangement =
+        static_cast<SpeakerArrangement*>(std::calloc(1, arrangementBytes(channelCount)));
     if (arrangement == nullptr) return false;
     arrangement->channelCount = channelCount;
     *place = arrangement;

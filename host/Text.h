@@ -13,7 +13,8 @@ inline void copyText(char* destination, const char* source, std::size_t capacity
     if (destination == nullptr || capacity == 0) return;
     std::size_t i = 0;
     if (source != nullptr) {
-        for (; i + 1 < capacity && source[i] != '\0'; ++i) destination[i] = source[i];
+        for (; i + 1 < capacity && source[i] != '\0'; ++i)
+            destination[i] = source[i];
     }
     destination[i] = '\0';
 }

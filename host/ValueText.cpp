@@ -8,7 +8,9 @@ namespace quorvel {
 
 namespace {
 
-void writeHuge(char* text) { std::memcpy(text, "Huge!", 6); }
+void writeHuge(char* text) {
+    std::memcpy(text, "Huge!", 6);
+}
 
 } // namespace
 

@@ -58,7 +58,8 @@ void TransposerEffect::handleEvent(const MidiEventRecord& event) {
         // After a stop the host sends All Notes Off instead of note-offs: forget what sounded
         // on that channel so the next note-on of those notes is not taken for a repeat.
         if (isPanicController(event)) {
-            for (auto& channels : routes) channels[static_cast<std::size_t>(messageChannel(event))].sounding = false;
+            for (auto& channels : routes)
+                channels[static_cast<std::size_t>(messageChannel(event))].sounding = false;
         }
         [[fallthrough]];
     case kPitchBend:
@@ -77,8 +78,8 @@ void TransposerEffect::handleEvent(const MidiEventRecord& event) {
 void TransposerEffect::startNote(const MidiEventRecord& event) {
     NoteRoute& route = routes[event.data1 & 0x7F][static_cast<std::size_t>(messageChannel(event))];
     if (route.sounding) return;
-    const std::int32_t out =
-        std::clamp<std::int32_t>((event.data1 & 0x7F) + shift.load(std::memory_order_relaxed), 0, 127);
+    const std::int32_t out = std::clamp<std::int32_t>(
+        (event.data1 & 0x7F) + shift.load(std::memory_order_relaxed), 0, 127);
     route.sounding = true;
     route.outputNote = static_cast<std::uint8_t>(out);
     sendMidiEvent(freshMidiEvent(event.deltaFrames, event.status, route.outputNote, event.data2,
