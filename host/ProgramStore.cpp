@@ -10,8 +10,12 @@ ProgramStore::ProgramStore(std::int32_t programCount, std::int32_t parameterCoun
                            const float* defaults)
     : programs(programCount > 0 ? programCount : 0),
       parameters(parameterCount > 0 ? parameterCount : 0) {
-    const auto valueCount =
-        static_cast<std::size_t>(programs) * static_cast<std::size_t>(parameters);
+    // Counted in 64 bits so that no count overflows, even in a 32-bit build.
+    const std::uint64_t valueCount =
+        static_cast<std::uint64_t>(programs) * static_cast<std::uint64_t>(parameters);
+    // No plug-in comes near this; beyond it the store stays empty, as if allocation failed,
+    // and value indices can never overflow.
+    if (valueCount > kMostValues || static_cast<std::uint64_t>(programs) > kMostValues) return;
     values.reset(new (std::nothrow) std::atomic<float>[valueCount > 0 ? valueCount : 1]);
     names.reset(new (std::nothrow) Name[programs > 0 ? programs : 1]);
     if (!valid()) {

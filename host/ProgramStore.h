@@ -12,6 +12,8 @@ namespace quorvel {
 
 class ProgramStore {
 public:
+    static constexpr std::uint64_t kMostValues = std::uint64_t{1} << 20;
+
     // Every program starts with the defaults and the name "Init".
     ProgramStore(std::int32_t programCount, std::int32_t parameterCount, const float* defaults);
 

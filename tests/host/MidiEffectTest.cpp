@@ -159,7 +159,7 @@ TEST(MidiEffectTest, ResumeAsksForEvents) {
 }
 
 TEST(MidiEffectTest, WithoutAProgramStoreProgramOperationsDoNothing) {
-    // So many programs that the store cannot be allocated.
+    // More programs than a store can hold: the plug-in runs as if its allocation failed.
     SkeletonEffect effect(nullptr, INT32_MAX);
     EXPECT_EQ(programName(effect), "");
     char name[] = "Lead";

@@ -115,7 +115,9 @@ private:
 TEST(TransposerTest, RandomPerformancesAllocateNothingAndLeaveNoNoteHanging) {
     {
         testing::AllocationScope probe;
-        delete new int(1);
+        // Kept in a volatile so the compiler cannot leave the allocation out.
+        int* volatile kept = new int(1);
+        delete kept;
         ASSERT_EQ(probe.count(), 1u) << "the allocation hook is not linked in";
     }
     for (unsigned seed = 1; seed <= 40; ++seed) {
