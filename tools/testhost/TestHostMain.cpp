@@ -1,0 +1,131 @@
+// testhost PLUGIN_PATH [--param N=V]...
+// Loads a plug-in like a host, plays a short built-in phrase through it and prints the events
+// that went in and the events that came out.
+#include "host/EventLists.h"
+#include "tools/testhost/PluginInstance.h"
+#include "tools/testhost/PluginLibrary.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using quorvel::freshMidiEvent;
+using quorvel::MidiEventRecord;
+using quorvel::testhost::PluginInstance;
+using quorvel::testhost::PluginLibrary;
+
+// Overlapping notes on channel 1, one note on channel 2 and one of every other message kind
+// the suite handles, ending with a note-on of velocity 0.
+std::vector<MidiEventRecord> builtInPhrase() {
+    return {
+        freshMidiEvent(0, 0x90, 60, 100), freshMidiEvent(0, 0x90, 64, 90),
+        freshMidiEvent(12, 0x91, 67, 80), freshMidiEvent(24, 0xB0, 1, 64),
+        freshMidiEvent(36, 0x80, 60, 0),  freshMidiEvent(36, 0x90, 72, 100),
+        freshMidiEvent(48, 0xE0, 0, 80),  freshMidiEvent(60, 0xD0, 70, 0),
+        freshMidiEvent(72, 0xC0, 0, 0),   freshMidiEvent(84, 0x90, 64, 0),
+        freshMidiEvent(96, 0x80, 72, 0),  freshMidiEvent(108, 0x81, 67, 0),
+    };
+}
+
+const char* kindName(const MidiEventRecord& event) {
+    if (quorvel::isNoteOn(event)) return "note-on";
+    if (quorvel::isNoteOff(event)) return "note-off";
+    switch (quorvel::messageKind(event)) {
+    case quorvel::kPolyPressure:
+        return "poly-pressure";
+    case quorvel::kControlChange:
+        return "control";
+    case quorvel::kProgramChange:
+        return "program";
+    case quorvel::kChannelPressure:
+        return "pressure";
+    case quorvel::kPitchBend:
+        return "pitch-bend";
+    default:
+        return "system";
+    }
+}
+
+void printTable(const char* title, const std::vector<MidiEventRecord>& events) {
+    std::printf("%s (%zu)\n", title, events.size());
+    std::printf("  %6s  %7s  %-13s  %5s  %5s\n", "time", "channel", "kind", "data1", "data2");
+    for (const MidiEventRecord& event : events)
+        std::printf("  %6d  %7d  %-13s  %5d  %5d\n", static_cast<int>(event.deltaFrames),
+                    quorvel::messageChannel(event) + 1, kindName(event),
+                    static_cast<int>(event.data1), static_cast<int>(event.data2));
+}
+
+bool parseParameter(const char* text, std::pair<int, float>& parameter) {
+    char* end = nullptr;
+    const long index = std::strtol(text, &end, 10);
+    if (end == text || *end != '=') return false;
+    const char* valueText = end + 1;
+    const float value = std::strtof(valueText, &end);
+    if (end == valueText || *end != '\0') return false;
+    parameter = {static_cast<int>(index), value};
+    return true;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: testhost PLUGIN_PATH [--param N=V]...\n");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    std::vector<std::pair<int, float>> parameters;
+    for (int i = 2; i < argc; ++i) {
+        std::pair<int, float> parameter;
+        if (std::strcmp(argv[i], "--param") != 0 || i + 1 >= argc ||
+            !parseParameter(argv[i + 1], parameter))
+            return usage();
+        parameters.push_back(parameter);
+        ++i;
+    }
+
+    std::string error;
+    PluginLibrary library;
+    if (!library.open(argv[1], error)) {
+        std::fprintf(stderr, "testhost: cannot load the plug-in: %s\n", error.c_str());
+        return 2;
+    }
+    PluginInstance plugin;
+    if (!plugin.create(library.mainEntry(), error)) {
+        std::fprintf(stderr, "testhost: %s: %s\n", argv[1], error.c_str());
+        return 3;
+    }
+
+    const std::int32_t id = plugin.record()->uniqueId;
+    std::printf("name      %s\n", plugin.readText(45).text.c_str());
+    std::printf("vendor    %s\n", plugin.readText(47).text.c_str());
+    std::printf("product   %s\n", plugin.readText(48).text.c_str());
+    std::printf("uniqueId  '%c%c%c%c' (0x%08X)\n", static_cast<char>((id >> 24) & 0xFF),
+                static_cast<char>((id >> 16) & 0xFF), static_cast<char>((id >> 8) & 0xFF),
+                static_cast<char>(id & 0xFF), static_cast<unsigned>(id));
+
+    plugin.dispatch(0);
+    plugin.dispatch(12, 0, 1);
+    for (const auto& [index, value] : parameters) {
+        plugin.setParameter(index, value);
+        std::printf("parameter %d %s = %s%s\n", index, plugin.readText(8, index).text.c_str(),
+                    plugin.readText(7, index).text.c_str(), plugin.readText(6, index).text.c_str());
+    }
+
+    const std::vector<MidiEventRecord> phrase = builtInPhrase();
+    plugin.host().clear();
+    plugin.sendMidi(phrase);
+    std::printf("\n");
+    printTable("events in", phrase);
+    printTable("events out", plugin.receivedEvents());
+
+    plugin.dispatch(12, 0, 0);
+    plugin.close();
+    return 0;
+}
