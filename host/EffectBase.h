@@ -43,22 +43,26 @@ public:
     virtual IntPtr dispatch(std::int32_t opcode, std::int32_t index, IntPtr value, void* pointer,
                             float opt);
 
+    // User-interface thread: the host opened the effect, or closes it before destroying it.
     virtual void onOpen() {}
     virtual void onClose() {}
+    // Any thread (a MIDI program change selects on the processing thread).
     virtual std::int32_t currentProgram();
     virtual void selectProgram(std::int32_t index);
-    // The text operations receive a checked, writable host buffer.
+    // User-interface thread; the text operations receive a checked, writable host buffer.
     virtual void renameProgram(char* text);
     virtual void programName(char* text);
     virtual void parameterUnit(std::int32_t index, char* text);
     virtual void parameterText(std::int32_t index, char* text);
     virtual void parameterTitle(std::int32_t index, char* text);
+    // User-interface thread: the meter read by opcode 9, and opaque state blocks.
     virtual float meterLevel() { return 0.0f; }
     virtual std::int32_t saveStateBlock(void** data, bool isProgram);
     virtual std::int32_t loadStateBlock(void* data, std::int32_t size, bool isProgram);
+    // User-interface thread, while processing is off.
     virtual void changeSampleRate(float rate);
     virtual void changeBlockSize(std::int32_t size);
-    // Processing switched off and on (opcode 12).
+    // Processing switched off and on (opcode 12), on the host's user-interface thread.
     virtual void onSuspend() {}
     virtual void onResume() {}
 
@@ -75,6 +79,7 @@ public:
     virtual void assignOfflineQualities(std::int32_t qualities);
     virtual void assignInitialDelay(std::int32_t delay);
 
+    // Any thread.
     virtual float currentSampleRate();
     virtual std::int32_t currentBlockSize();
 
@@ -85,7 +90,7 @@ public:
     virtual bool isInputConnected(std::int32_t index);
     virtual bool isOutputConnected(std::int32_t index);
 
-    // Value texts of at most 8 characters for parameter displays.
+    // Any thread: value texts of at most 8 characters for parameter displays.
     virtual void decibelText(float value, char* text);
     virtual void frequencyText(float samples, char* text);
     virtual void millisecondText(float samples, char* text);
