@@ -22,6 +22,13 @@ function(add_plugin name)
     target_link_libraries(${name} PRIVATE ${name}_effect quorvel_platform)
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
     quorvel_export_entry_points(${name})
+
+    if(QUORVEL_BUILD_TESTS)
+        # What a host sees of the library: the two entry points and system libraries only.
+        add_test(NAME ${name}_exports
+            COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP} NM=${CMAKE_NM}
+                bash ${PROJECT_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:${name}>)
+    endif()
 endfunction()
 
 # Only VSTPluginMain and main are exported, and the C++ runtime is linked in, so the library

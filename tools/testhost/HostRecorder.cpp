@@ -10,8 +10,7 @@ namespace {
 
 constexpr IntPtr kHostVersion = 2400;
 
-// Tests and the command line drive plug-ins from one thread, so plain globals suffice (the
-// Windows build has no std::mutex either).
+// Tests and the command line drive plug-ins from one thread, so plain globals suffice.
 HostRecorder* creatingRecorder = nullptr;
 std::map<EffectRecord*, HostRecorder*>& bindings() {
     static std::map<EffectRecord*, HostRecorder*> byRecord;
