@@ -70,7 +70,7 @@ void MidiEffect::parameterUnit(std::int32_t index, char* text) {
 }
 
 void MidiEffect::parameterText(std::int32_t index, char* text) {
-    if (parameterInRange(index)) valueText(index, workingValue(index), text);
+    if (parameterInRange(index)) valueToText(index, workingValue(index), text);
 }
 
 void MidiEffect::selectProgram(std::int32_t index) {

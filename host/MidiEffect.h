@@ -67,7 +67,7 @@ public:
 
 protected:
     // The plug-in's display text of a value of one of its parameters (index in range).
-    virtual void valueText(std::int32_t index, float value, char* text) = 0;
+    virtual void valueToText(std::int32_t index, float value, char* text) = 0;
     // Called by applyParameter after the value is stored: recompute what depends on it.
     virtual void parameterApplied(std::int32_t, float) {}
 

@@ -29,7 +29,7 @@ std::int32_t TransposerEffect::shiftOf(float value) {
     return steps - 128;
 }
 
-void TransposerEffect::valueText(std::int32_t, float value, char* text) {
+void TransposerEffect::valueToText(std::int32_t, float value, char* text) {
     char scratch[16];
     std::snprintf(scratch, sizeof scratch, "%d", static_cast<int>(shiftOf(value)));
     copyText(text, scratch, kValueTextWidth + 1);
@@ -58,8 +58,8 @@ void TransposerEffect::handleEvent(const MidiEventRecord& event) {
         // After a stop the host sends All Notes Off instead of note-offs: forget what sounded
         // on that channel so the next note-on of those notes is not taken for a repeat.
         if (isPanicController(event)) {
-            for (auto& channels : routes)
-                channels[static_cast<std::size_t>(messageChannel(event))].sounding = false;
+            for (auto& channels : soundingFlags)
+                channels[static_cast<std::size_t>(messageChannel(event))] = false;
         }
         [[fallthrough]];
     case kPitchBend:
@@ -76,23 +76,25 @@ void TransposerEffect::handleEvent(const MidiEventRecord& event) {
 }
 
 void TransposerEffect::startNote(const MidiEventRecord& event) {
-    NoteRoute& route = routes[event.data1 & 0x7F][static_cast<std::size_t>(messageChannel(event))];
-    if (route.sounding) return;
-    const std::int32_t out = std::clamp<std::int32_t>(
-        (event.data1 & 0x7F) + shift.load(std::memory_order_relaxed), 0, 127);
-    route.sounding = true;
-    route.outputNote = static_cast<std::uint8_t>(out);
-    sendMidiEvent(freshMidiEvent(event.deltaFrames, event.status, route.outputNote, event.data2,
-                                 event.data3));
+    const int note = event.data1 & 0x7F;
+    const auto channel = static_cast<std::size_t>(messageChannel(event));
+    if (soundingFlags[note][channel]) return;
+    const std::int32_t out =
+        std::clamp<std::int32_t>(note + shift.load(std::memory_order_relaxed), 0, 127);
+    soundingFlags[note][channel] = true;
+    outputNotes[note][channel] = static_cast<std::uint8_t>(out);
+    sendMidiEvent(freshMidiEvent(event.deltaFrames, event.status, outputNotes[note][channel],
+                                 event.data2, event.data3));
 }
 
 void TransposerEffect::endNote(const MidiEventRecord& event) {
     // Note-offs use the note recorded at note-on: the shift may have changed since.
-    NoteRoute& route = routes[event.data1 & 0x7F][static_cast<std::size_t>(messageChannel(event))];
-    if (!route.sounding) return;
-    route.sounding = false;
-    sendMidiEvent(freshMidiEvent(event.deltaFrames, event.status, route.outputNote, event.data2,
-                                 event.data3));
+    const int note = event.data1 & 0x7F;
+    const auto channel = static_cast<std::size_t>(messageChannel(event));
+    if (!soundingFlags[note][channel]) return;
+    soundingFlags[note][channel] = false;
+    sendMidiEvent(freshMidiEvent(event.deltaFrames, event.status, outputNotes[note][channel],
+                                 event.data2, event.data3));
 }
 
 } // namespace quorvel

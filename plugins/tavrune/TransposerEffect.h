@@ -20,21 +20,19 @@ public:
     static std::int32_t shiftOf(float value);
 
 protected:
-    void valueText(std::int32_t index, float value, char* text) override;
+    void valueToText(std::int32_t index, float value, char* text) override;
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    struct NoteRoute {
-        bool sounding = false;
-        std::uint8_t outputNote = 0;
-    };
-
     void handleEvent(const MidiEventRecord& event);
     void startNote(const MidiEventRecord& event);
     void endNote(const MidiEventRecord& event);
 
     std::atomic<std::int32_t> shift{0};
-    std::array<std::array<NoteRoute, kChannelCount>, kNoteCount> routes{};
+    // Indexed by incoming note and channel: whether a note-on passed and is not yet released,
+    // and the note that was sent for it.
+    std::array<std::array<bool, kChannelCount>, kNoteCount> soundingFlags{};
+    std::array<std::array<std::uint8_t, kChannelCount>, kNoteCount> outputNotes{};
 };
 
 } // namespace quorvel

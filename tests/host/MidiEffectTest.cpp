@@ -28,7 +28,7 @@ public:
     std::vector<std::string> applied;
 
 protected:
-    void valueText(std::int32_t, float value, char* text) override { numberText(value, text); }
+    void valueToText(std::int32_t, float value, char* text) override { numberText(value, text); }
     void parameterApplied(std::int32_t index, float value) override {
         applied.push_back(std::to_string(index) + "=" + std::to_string(value));
     }

@@ -24,7 +24,7 @@ ProbeEffect::ProbeEffect(HostCallback host) : MidiEffect(host, kConfig) {
     applyInitialProgram();
 }
 
-void ProbeEffect::valueText(std::int32_t, float value, char* text) {
+void ProbeEffect::valueToText(std::int32_t, float value, char* text) {
     numberText(value, text);
 }
 

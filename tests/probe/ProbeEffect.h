@@ -17,7 +17,7 @@ public:
     float meterLevel() override { return parameterValue(0); }
 
 protected:
-    void valueText(std::int32_t index, float value, char* text) override;
+    void valueToText(std::int32_t index, float value, char* text) override;
 
 private:
     IntPtr writeValueText(std::int32_t index, IntPtr value, char* text, float opt);
