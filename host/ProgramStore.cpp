@@ -30,16 +30,19 @@ ProgramStore::ProgramStore(std::int32_t programCount, std::int32_t parameterCoun
     }
 }
 
+std::size_t ProgramStore::slot(std::int32_t program, std::int32_t index) const {
+    return static_cast<std::size_t>(program) * static_cast<std::size_t>(parameters) +
+           static_cast<std::size_t>(index);
+}
+
 float ProgramStore::value(std::int32_t program, std::int32_t index) const {
     if (!holds(program) || index < 0 || index >= parameters) return 0.0f;
-    return values[static_cast<std::size_t>(program * parameters + index)].load(
-        std::memory_order_relaxed);
+    return values[slot(program, index)].load(std::memory_order_relaxed);
 }
 
 void ProgramStore::storeValue(std::int32_t program, std::int32_t index, float value) {
     if (!holds(program) || index < 0 || index >= parameters) return;
-    values[static_cast<std::size_t>(program * parameters + index)].store(value,
-                                                                         std::memory_order_relaxed);
+    values[slot(program, index)].store(value, std::memory_order_relaxed);
 }
 
 const char* ProgramStore::name(std::int32_t program) const {

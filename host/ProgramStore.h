@@ -31,6 +31,9 @@ public:
     bool copy(std::int32_t from, std::int32_t to);
 
 private:
+    // Where a program's value of one parameter sits; both indices are checked by the caller.
+    std::size_t slot(std::int32_t program, std::int32_t index) const;
+
     struct Name {
         char text[kNameCapacity];
     };

@@ -81,13 +81,13 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     std::vector<std::pair<int, float>> parameters;
-    for (int i = 2; i < argc; ++i) {
+    // Options come in pairs: --param N=V.
+    for (int i = 2; i < argc; i += 2) {
         std::pair<int, float> parameter;
         if (std::strcmp(argv[i], "--param") != 0 || i + 1 >= argc ||
             !parseParameter(argv[i + 1], parameter))
             return usage();
         parameters.push_back(parameter);
-        ++i;
     }
 
     std::string error;
