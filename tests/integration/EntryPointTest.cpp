@@ -1,5 +1,6 @@
 // The exported entry and the record it answers, read the way a host reads them.
 #include "tests/integration/LoadedPlugin.h"
+#include "tests/probe/ProbeActions.h"
 
 #include <array>
 #include <cstring>
@@ -134,6 +135,14 @@ TEST_F(CreationTest, EachCallOfTheEntryGivesAnIndependentEffect) {
     EXPECT_EQ(first.close(), 1);
     EXPECT_EQ(second.parameter(0), 0.5f);
     EXPECT_EQ(second.dispatch(22), kIdentifyAnswer);
+}
+
+TEST(LibraryLoadTest, TheLoadHookStoresTheModuleHandle) {
+    LoadedPlugin loaded;
+    ASSERT_TRUE(loaded.load("probe"));
+    EXPECT_NE(loaded.instance.dispatch(50, probe::actionIndex(probe::ProbeAction::ModuleHandle), 0,
+                                       nullptr, 0.0f),
+              0);
 }
 
 TEST(LibraryLoadTest, AMissingLibraryGivesAReason) {

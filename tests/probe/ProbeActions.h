@@ -62,6 +62,7 @@ enum class ProbeAction : std::int32_t {
     OfflineWrite,            // pointer, option value
     OfflineCurrentPass,
     OfflineCurrentMetaPass,
+    ModuleHandle, // what the library's load hook stored
 };
 
 constexpr std::int32_t actionIndex(ProbeAction action) {

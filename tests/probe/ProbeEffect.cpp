@@ -1,6 +1,7 @@
 #include "tests/probe/ProbeEffect.h"
 
 #include "host/Conversions.h"
+#include "platform/Module.h"
 #include "tests/probe/ProbeActions.h"
 
 namespace quorvel {
@@ -162,6 +163,8 @@ IntPtr ProbeEffect::vendorSpecific(std::int32_t index, IntPtr value, void* point
         return offlineCurrentPass() ? 1 : 0;
     case ProbeAction::OfflineCurrentMetaPass:
         return offlineCurrentMetaPass() ? 1 : 0;
+    case ProbeAction::ModuleHandle:
+        return address(platform::moduleHandle());
     }
     return 0;
 }
