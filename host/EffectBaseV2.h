@@ -1,6 +1,10 @@
 // The second generation of the effect interface: event exchange, feature queries,
 // identification, the dispatcher for opcodes 25 to 76 and the wrappers of the host's requests.
 // Every operation has a neutral default, so a plug-in overrides only what it uses.
+//
+// Threads: the operations the dispatcher calls run on the host's user-interface thread unless
+// marked otherwise; the host requests (the wrappers of host opcodes) may be made from any
+// thread, and those marked "processing thread" are made from it.
 #pragma once
 
 #include "host/EffectBase.h"
@@ -14,9 +18,11 @@ public:
     IntPtr dispatch(std::int32_t opcode, std::int32_t index, IntPtr value, void* pointer,
                     float opt) override;
 
+    // Any thread.
     virtual EditorLink* editorObject() { return editor; }
-    // Processing thread (from onResume): asks the host to deliver events.
+    // Asks the host to deliver events; made when processing is switched on.
     virtual std::int32_t requestEvents(std::int32_t filter = 1);
+    // Processing thread: the transport; the answer may be none.
     virtual void* hostTimeInfo(std::int32_t filter);
     virtual std::int32_t hostTempoAt(std::int32_t samplePosition);
     // Processing thread: the list and its count are checked; events may still be null.

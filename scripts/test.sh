@@ -28,6 +28,14 @@ run_tests() {
 
 bash scripts/setup.sh all || fail "the build machine is missing packages (see above)"
 
+step "formatting of our C++ sources"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -- '*.h' '*.cpp' | xargs -0 clang-format --dry-run -Werror \
+        || fail "sources not formatted (run clang-format -i on the files named above)"
+else
+    echo "not a git checkout: formatting not checked"
+fi
+
 step "native: configure, build, test"
 cmake --preset native || fail "configuring native"
 cmake --build --preset native || fail "building native"
