@@ -11,7 +11,6 @@ namespace {
 
 class DispatcherTest : public ::testing::Test {
 protected:
-    void SetUp() override { RecordingHost::reset(); }
     void TearDown() override {
         if (effect != nullptr) effect->destroy();
     }
@@ -21,7 +20,7 @@ protected:
         return record.dispatchEntry(&record, opcode, index, value, pointer, opt);
     }
 
-    PlainEffect* effect = new PlainEffect(RecordingHost::callback);
+    PlainEffect* effect = new PlainEffect(testhost::recordingHostCallback);
 };
 
 TEST_F(DispatcherTest, RecordStartsWithTheLayerDefaults) {

@@ -176,15 +176,22 @@ TEST(HostRequestsTest, WithoutAHostEveryRequestAnswersItsDefault) {
     EXPECT_EQ(effect.refreshBlockSize(), 1024);
 }
 
-TEST(HostRequestsTest, EveryRequestPassesItsArgumentsAndConvertsTheAnswer) {
-    PlainEffect effect(RecordingHost::callback);
+// The effect's requests reach a recorder bound to its record, so the record is checked too.
+class RecordedRequestsTest : public ::testing::Test {
+protected:
+    PlainEffect effect{testhost::recordingHostCallback};
+    testhost::HostRecorder host;
+    RecorderBinding binding{effect.record(), host};
+};
+
+TEST_F(RecordedRequestsTest, EveryRequestPassesItsArgumentsAndConvertsTheAnswer) {
     for (IntPtr hostAnswer : {IntPtr{0}, IntPtr{1}, IntPtr{2}, IntPtr{-1}}) {
         for (const Request& r : requests()) {
-            RecordingHost::reset(hostAnswer);
+            host.clear();
+            host.setAnswer(r.opcode, hostAnswer);
             EXPECT_EQ(r.call(effect), expectedAnswer(r, hostAnswer)) << r.name << " " << hostAnswer;
-            ASSERT_EQ(RecordingHost::calls.size(), 1u) << r.name;
-            const HostCall& call = RecordingHost::calls[0];
-            EXPECT_EQ(call.effect, &effect.record()) << r.name;
+            ASSERT_EQ(host.calls().size(), 1u) << r.name;
+            const testhost::HostCall& call = host.calls()[0];
             EXPECT_EQ(call.opcode, r.opcode) << r.name;
             EXPECT_EQ(call.index, r.index) << r.name;
             EXPECT_EQ(call.value, r.value) << r.name;
@@ -194,22 +201,21 @@ TEST(HostRequestsTest, EveryRequestPassesItsArgumentsAndConvertsTheAnswer) {
     }
 }
 
-TEST(HostRequestsTest, SendEventsIsTrueOnlyWhenTheHostAnswersOne) {
-    PlainEffect effect(RecordingHost::callback);
+TEST_F(RecordedRequestsTest, SendEventsIsTrueOnlyWhenTheHostAnswersOne) {
     EventListOf<1> list{};
     for (IntPtr answer : {0, 1, 2}) {
-        RecordingHost::reset(answer);
+        host.clear();
+        host.setAnswer(8, answer);
         EXPECT_EQ(effect.sendEvents(list), answer == 1);
-        ASSERT_EQ(RecordingHost::calls.size(), 1u);
-        EXPECT_EQ(RecordingHost::calls[0].opcode, 8);
-        EXPECT_EQ(RecordingHost::calls[0].pointer, &list);
+        ASSERT_EQ(host.calls().size(), 1u);
+        EXPECT_EQ(host.calls()[0].opcode, 8);
+        EXPECT_EQ(host.calls()[0].pointer, &list);
     }
     PlainEffect alone(nullptr);
     EXPECT_FALSE(alone.sendEvents(list));
 }
 
-TEST(HostRequestsTest, RefreshedRatesKeepTheOldValueUnlessTheHostAnswersAPositiveOne) {
-    PlainEffect effect(RecordingHost::callback);
+TEST_F(RecordedRequestsTest, RefreshedRatesKeepTheOldValueUnlessTheHostAnswersAPositiveOne) {
     const struct {
         IntPtr answer;
         float rate;
@@ -217,21 +223,24 @@ TEST(HostRequestsTest, RefreshedRatesKeepTheOldValueUnlessTheHostAnswersAPositiv
     } steps[] = {
         {48000, 48000.0f, 48000}, {0, 48000.0f, 48000}, {-5, 48000.0f, 48000}, {256, 256.0f, 256}};
     for (const auto& s : steps) {
-        RecordingHost::reset(s.answer);
+        host.clear();
+        host.setAnswer(16, s.answer);
+        host.setAnswer(17, s.answer);
         EXPECT_EQ(effect.refreshSampleRate(), s.rate);
         EXPECT_EQ(effect.refreshBlockSize(), s.block);
-        EXPECT_EQ(RecordingHost::calls.at(0).opcode, 16);
-        EXPECT_EQ(RecordingHost::calls.at(1).opcode, 17);
+        ASSERT_EQ(host.calls().size(), 2u);
+        EXPECT_EQ(host.calls()[0].opcode, 16);
+        EXPECT_EQ(host.calls()[1].opcode, 17);
     }
 }
 
-TEST(HostRequestsTest, FileRequestsWithoutARecordDoNotCallTheHost) {
-    PlainEffect effect(RecordingHost::callback);
-    RecordingHost::reset(1);
+TEST_F(RecordedRequestsTest, FileRequestsWithoutARecordDoNotCallTheHost) {
+    for (std::int32_t opcode : {45, 46, 48})
+        host.setAnswer(opcode, 1);
     EXPECT_FALSE(effect.openFileSelector(nullptr));
     EXPECT_FALSE(effect.closeFileSelector(nullptr));
     EXPECT_FALSE(effect.hostChunkFile(nullptr));
-    EXPECT_TRUE(RecordingHost::calls.empty());
+    EXPECT_TRUE(host.calls().empty());
 }
 
 } // namespace

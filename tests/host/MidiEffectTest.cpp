@@ -150,12 +150,13 @@ TEST(MidiEffectTest, ParameterChangesMoveTheEditor) {
 }
 
 TEST(MidiEffectTest, ResumeAsksForEvents) {
-    RecordingHost::reset(1);
-    SkeletonEffect effect(RecordingHost::callback);
+    testhost::HostRecorder host;
+    SkeletonEffect effect(testhost::recordingHostCallback);
+    RecorderBinding binding(effect.record(), host);
     effect.onResume();
-    ASSERT_EQ(RecordingHost::calls.size(), 1u);
-    EXPECT_EQ(RecordingHost::calls[0].opcode, 6);
-    EXPECT_EQ(RecordingHost::calls[0].value, 1);
+    ASSERT_EQ(host.calls().size(), 1u);
+    EXPECT_EQ(host.calls()[0].opcode, 6);
+    EXPECT_EQ(host.calls()[0].value, 1);
 }
 
 TEST(MidiEffectTest, WithoutAProgramStoreProgramOperationsDoNothing) {

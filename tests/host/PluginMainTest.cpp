@@ -27,21 +27,23 @@ EffectBase* createNothing(HostCallback) {
 }
 
 TEST(PluginMainTest, AHostThatAnswersNoVersionGetsNothing) {
-    RecordingHost::reset(0);
+    testhost::HostRecorder host;
+    host.setAnswer(1, 0);
+    testhost::CreationScope scope(&host);
     created = 0;
-    EXPECT_EQ(runMain(RecordingHost::callback, createPlain), nullptr);
+    EXPECT_EQ(runMain(testhost::recordingHostCallback, createPlain), nullptr);
     EXPECT_EQ(created, 0);
-    ASSERT_EQ(RecordingHost::calls.size(), 1u);
-    EXPECT_EQ(RecordingHost::calls[0].effect, nullptr);
-    EXPECT_EQ(RecordingHost::calls[0].opcode, 1);
+    ASSERT_EQ(host.calls().size(), 1u) << "the version query, made without a record";
+    EXPECT_EQ(host.calls()[0].opcode, 1);
     EXPECT_EQ(runMain(nullptr, createPlain), nullptr);
 }
 
 TEST(PluginMainTest, AFailedEditorDiscardsOnlyThatInstance) {
-    RecordingHost::reset(2400);
-    EXPECT_EQ(runMain(RecordingHost::callback, createWithoutEditor), nullptr);
-    EXPECT_EQ(runMain(RecordingHost::callback, createNothing), nullptr);
-    EffectRecord* record = runMain(RecordingHost::callback, createPlain);
+    testhost::HostRecorder host;
+    testhost::CreationScope scope(&host);
+    EXPECT_EQ(runMain(testhost::recordingHostCallback, createWithoutEditor), nullptr);
+    EXPECT_EQ(runMain(testhost::recordingHostCallback, createNothing), nullptr);
+    EffectRecord* record = runMain(testhost::recordingHostCallback, createPlain);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->magic, kEffectMagic);
     EXPECT_EQ(record->dispatchEntry(record, 1, 0, 0, nullptr, 0.0f), 1);

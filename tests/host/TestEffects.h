@@ -1,36 +1,28 @@
-// Small effects and a recording host for the unit tests of the effect layer.
+// Small effects for the unit tests of the effect layer, and a binding to the test host's
+// recording host.
 #pragma once
 
 #include "host/EffectBaseV2.h"
+#include "tools/testhost/HostRecorder.h"
 
 #include <string>
 #include <vector>
 
 namespace quorvel::testing {
 
-struct HostCall {
-    EffectRecord* effect;
-    std::int32_t opcode;
-    std::int32_t index;
-    IntPtr value;
-    void* pointer;
-    float opt;
-};
+// Binds an effect's record to a recorder of the test host for the life of the binding, so the
+// recorder receives exactly that effect's requests.
+class RecorderBinding {
+public:
+    RecorderBinding(EffectRecord& record, testhost::HostRecorder& recorder) : record(record) {
+        testhost::bindRecorder(&record, &recorder);
+    }
+    ~RecorderBinding() { testhost::unbindRecorder(&record); }
+    RecorderBinding(const RecorderBinding&) = delete;
+    RecorderBinding& operator=(const RecorderBinding&) = delete;
 
-// The host callback has no user data, so the tests share one recording host.
-struct RecordingHost {
-    static std::vector<HostCall> calls;
-    static IntPtr answer;
-    static void reset(IntPtr nextAnswer = 0) {
-        calls.clear();
-        answer = nextAnswer;
-    }
-    static IntPtr QUORVEL_CALL callback(EffectRecord* effect, std::int32_t opcode,
-                                        std::int32_t index, IntPtr value, void* pointer,
-                                        float opt) {
-        calls.push_back({effect, opcode, index, value, pointer, opt});
-        return answer;
-    }
+private:
+    EffectRecord& record;
 };
 
 class FakeEditor : public EditorLink {
