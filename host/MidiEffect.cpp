@@ -1,5 +1,6 @@
 #include "host/MidiEffect.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -14,13 +15,20 @@ std::array<float, MidiEffect::kMaxParameters> defaultsOf(const MidiEffectConfig&
     return defaults;
 }
 
+// The working values are a fixed array, so no configuration may count more parameters.
+MidiEffectConfig withinLimits(MidiEffectConfig config) {
+    config.parameterCount = std::clamp(config.parameterCount, 0, MidiEffect::kMaxParameters);
+    return config;
+}
+
 constexpr const char* kEventFeatures[] = {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
                                           "receiveVstMidiEvent"};
 
 } // namespace
 
-MidiEffect::MidiEffect(HostCallback host, const MidiEffectConfig& config)
-    : EffectBaseV2(host, config.programCount, config.parameterCount), config(config),
+MidiEffect::MidiEffect(HostCallback host, const MidiEffectConfig& wanted)
+    : EffectBaseV2(host, wanted.programCount, withinLimits(wanted).parameterCount),
+      config(withinLimits(wanted)),
       programs(config.programCount, config.parameterCount, defaultsOf(config).data()) {
     for (std::int32_t i = 0; i < config.parameterCount; ++i)
         values[static_cast<std::size_t>(i)].store(config.parameters[i].defaultValue,

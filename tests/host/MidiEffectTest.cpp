@@ -159,6 +159,27 @@ TEST(MidiEffectTest, ResumeAsksForEvents) {
     EXPECT_EQ(host.calls()[0].value, 1);
 }
 
+TEST(MidiEffectTest, ParametersBeyondTheWorkingValuesAreNotConfigured) {
+    ParameterInfo many[20];
+    for (auto& info : many)
+        info = {"P", "", 0.5f};
+    class WideEffect : public MidiEffect {
+    public:
+        explicit WideEffect(const ParameterInfo* parameters)
+            : MidiEffect(nullptr, {1, 20, parameters, "Wide", "Wide", "Quorvel", 0, 1, false}) {
+            applyInitialProgram();
+        }
+        std::int32_t receiveEvents(const EventList&) override { return 1; }
+
+    protected:
+        void valueToText(std::int32_t, float, char* text) override { text[0] = '\0'; }
+    } effect(many);
+    EXPECT_EQ(effect.record().parameterCount, MidiEffect::kMaxParameters);
+    effect.applyParameter(18, 0.25f);
+    EXPECT_EQ(effect.parameterValue(18), 0.0f);
+    EXPECT_EQ(effect.parameterValue(15), 0.5f);
+}
+
 TEST(MidiEffectTest, WithoutAProgramStoreProgramOperationsDoNothing) {
     // More programs than a store can hold: the plug-in runs as if its allocation failed.
     SkeletonEffect effect(nullptr, INT32_MAX);
