@@ -22,6 +22,7 @@ function(add_plugin name)
     target_link_libraries(${name} PRIVATE ${name}_effect quorvel_platform)
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
     quorvel_export_entry_points(${name})
+    set_property(GLOBAL APPEND PROPERTY QUORVEL_PLUGINS ${name})
 
     if(QUORVEL_BUILD_TESTS)
         # What a host sees of the library: the two entry points and system libraries only.

@@ -84,8 +84,10 @@ void MidiEffect::parameterText(std::int32_t index, char* text) {
 void MidiEffect::selectProgram(std::int32_t index) {
     if (!programs.holds(index)) return;
     EffectBaseV2::selectProgram(index);
-    for (std::int32_t i = 0; i < config.parameterCount; ++i)
-        applyParameter(i, programs.value(index, i));
+    for (std::int32_t i = 0; i < config.parameterCount; ++i) {
+        const std::int32_t parameter = config.applyOrder != nullptr ? config.applyOrder[i] : i;
+        applyParameter(parameter, programs.value(index, parameter));
+    }
 }
 
 void MidiEffect::renameProgram(char* text) {
@@ -133,6 +135,7 @@ bool MidiEffect::vendorText(char* text) {
 std::int32_t MidiEffect::supportsFeature(const char* feature) {
     for (const char* known : kEventFeatures)
         if (std::strcmp(feature, known) == 0) return 1;
+    if (config.receivesTimeInfo && std::strcmp(feature, "receiveVstTimeInfo") == 0) return 1;
     return -1;
 }
 
@@ -150,6 +153,27 @@ void MidiEffect::sendMidiEvent(const MidiEventRecord& event) {
     list.count = 1;
     list.events[0] = reinterpret_cast<Event*>(&outgoing);
     sendEvents(list);
+}
+
+void MidiEffect::passCommonMessage(const MidiEventRecord& event) {
+    switch (messageKind(event)) {
+    case kControlChange:
+    case kPitchBend:
+        sendMidiEvent(event);
+        refreshEditor();
+        return;
+    case kProgramChange:
+        passProgramChange(event);
+        return;
+    default:
+        return;
+    }
+}
+
+void MidiEffect::passProgramChange(const MidiEventRecord& event) {
+    const std::int32_t program = event.data1 & 0x7F;
+    if (program < config.programCount) selectProgram(program);
+    sendMidiEvent(event);
 }
 
 } // namespace quorvel

@@ -27,6 +27,11 @@ struct MidiEffectConfig {
     std::int32_t uniqueId;
     std::int32_t vendorVersion;
     bool answersOutputProperties;
+    // Also answers 1 to "receiveVstTimeInfo".
+    bool receivesTimeInfo;
+    // The order in which a program's values are applied when it is selected; null means
+    // index order. A plug-in whose parameters depend on each other sets its own.
+    const std::int32_t* applyOrder;
 };
 
 class MidiEffect : public EffectBaseV2 {
@@ -82,6 +87,16 @@ protected:
     }
     // Processing thread: sends one event as a one-event list from this stack frame.
     void sendMidiEvent(const MidiEventRecord& event);
+    // Processing thread, for messages that are not notes: control changes and pitch bends
+    // pass and refresh the editor, program changes go through passProgramChange, every other
+    // message is dropped.
+    void passCommonMessage(const MidiEventRecord& event);
+    // Selects the program the message names when the plug-in has it, then passes it on, so
+    // the events after it already use the new program.
+    void passProgramChange(const MidiEventRecord& event);
+    void refreshEditor() {
+        if (editor != nullptr) editor->requestRefresh();
+    }
     const MidiEffectConfig& configuration() const { return config; }
     ProgramStore& programStore() { return programs; }
 

@@ -13,7 +13,8 @@ namespace {
 constexpr ParameterInfo kParameters[] = {{"Semitone", " ", 0.5f}};
 
 constexpr MidiEffectConfig kConfig{
-    1, 1, kParameters, "Tavrune", "Quorvel Tavrune", "Quorvel", fourCharacters("Qz07"), 130, true};
+    1,   1,    kParameters, "Tavrune", "Quorvel Tavrune", "Quorvel", fourCharacters("Qz07"),
+    130, true, false,       nullptr};
 
 } // namespace
 
@@ -53,26 +54,13 @@ void TransposerEffect::handleEvent(const MidiEventRecord& event) {
         endNote(event);
         return;
     }
-    switch (messageKind(event)) {
-    case kControlChange:
-        // After a stop the host sends All Notes Off instead of note-offs: forget what sounded
-        // on that channel so the next note-on of those notes is not taken for a repeat.
-        if (isPanicController(event)) {
-            for (auto& channels : soundingFlags)
-                channels[static_cast<std::size_t>(messageChannel(event))] = false;
-        }
-        [[fallthrough]];
-    case kPitchBend:
-        sendMidiEvent(event);
-        if (editor != nullptr) editor->requestRefresh();
-        return;
-    case kProgramChange:
-        if ((event.data1 & 0x7F) < configuration().programCount) selectProgram(event.data1 & 0x7F);
-        sendMidiEvent(event);
-        return;
-    default:
-        return;
+    // After a stop the host sends All Notes Off instead of note-offs: forget what sounded on
+    // that channel so the next note-on of those notes is not taken for a repeat.
+    if (isPanicController(event)) {
+        for (auto& channels : soundingFlags)
+            channels[static_cast<std::size_t>(messageChannel(event))] = false;
     }
+    passCommonMessage(event);
 }
 
 void TransposerEffect::startNote(const MidiEventRecord& event) {

@@ -16,7 +16,7 @@ class SkeletonEffect : public MidiEffect {
 public:
     explicit SkeletonEffect(HostCallback host, std::int32_t programs = 6)
         : MidiEffect(host, {programs, 2, kParameters, "Skeleton", "Quorvel Skeleton", "Quorvel",
-                            fourCharacters("Qz99"), 120, false}) {
+                            fourCharacters("Qz99"), 120, false, false, nullptr}) {
         applyInitialProgram();
     }
     std::int32_t receiveEvents(const EventList&) override { return 1; }
@@ -166,7 +166,8 @@ TEST(MidiEffectTest, ParametersBeyondTheWorkingValuesAreNotConfigured) {
     class WideEffect : public MidiEffect {
     public:
         explicit WideEffect(const ParameterInfo* parameters)
-            : MidiEffect(nullptr, {1, 20, parameters, "Wide", "Wide", "Quorvel", 0, 1, false}) {
+            : MidiEffect(nullptr, {1, 20, parameters, "Wide", "Wide", "Quorvel", 0, 1, false, false,
+                                   nullptr}) {
             applyInitialProgram();
         }
         std::int32_t receiveEvents(const EventList&) override { return 1; }

@@ -13,7 +13,8 @@ using probe::ProbeAction;
 constexpr ParameterInfo kParameters[] = {{"Level", "dB", 0.0f}, {"Depth", "%", 0.25f}};
 
 constexpr MidiEffectConfig kConfig{
-    8, 2, kParameters, "Probe", "Quorvel Probe", "Quorvel", fourCharacters("QzPb"), 7, false};
+    8, 2,     kParameters, "Probe", "Quorvel Probe", "Quorvel", fourCharacters("QzPb"),
+    7, false, false,       nullptr};
 
 IntPtr address(const void* pointer) {
     return reinterpret_cast<IntPtr>(pointer);

@@ -1,0 +1,1 @@
+#include "tests/integration/LoadedPlugin.h"
