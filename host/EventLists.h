@@ -36,6 +36,11 @@ constexpr bool isNoteOn(const MidiEventRecord& event) {
 constexpr bool isNoteOff(const MidiEventRecord& event) {
     return messageKind(event) == kNoteOff || (messageKind(event) == kNoteOn && event.data2 == 0);
 }
+// A 7-bit data byte as a fraction of 127, in double precision as the range filters compare it.
+constexpr double normalisedDataByte(std::uint8_t value) {
+    return value * (1.0 / 127.0);
+}
+
 // All Notes Off or All Sound Off: hosts send these instead of note-offs when they stop.
 constexpr bool isPanicController(const MidiEventRecord& event) {
     return messageKind(event) == kControlChange &&
