@@ -5,17 +5,12 @@
 
 #include "host/EffectBaseV2.h"
 #include "host/EventLists.h"
+#include "host/ParameterInfo.h"
 #include "host/ProgramStore.h"
 
 #include <array>
 
 namespace quorvel {
-
-struct ParameterInfo {
-    const char* title;
-    const char* unit;
-    float defaultValue;
-};
 
 struct MidiEffectConfig {
     std::int32_t programCount;

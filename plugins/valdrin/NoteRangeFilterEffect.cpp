@@ -34,7 +34,10 @@ void NoteRangeFilterEffect::parameterApplied(std::int32_t, float) {
 }
 
 void NoteRangeFilterEffect::rebuildNoteTable(float left, float right) {
-    const auto [low, high] = std::minmax(noteOf(left), noteOf(right));
+    const std::int32_t leftNote = noteOf(left);
+    const std::int32_t rightNote = noteOf(right);
+    const std::int32_t low = std::min(leftNote, rightNote);
+    const std::int32_t high = std::max(leftNote, rightNote);
     for (std::int32_t note = 0; note < kNoteCount; ++note)
         noteTable[static_cast<std::size_t>(note)].store(note >= low && note <= high,
                                                         std::memory_order_relaxed);
