@@ -1,6 +1,7 @@
 // testhost PLUGIN_PATH [--param N=V]...
 // Loads a plug-in like a host, plays a short built-in phrase through it and prints the events
-// that went in and the events that came out.
+// that went in and the events that came out. A plug-in with stereo audio also gets one held
+// note over a second of constant input, and the gain it applied is printed over time.
 #include "host/EventLists.h"
 #include "tools/testhost/PluginInstance.h"
 #include "tools/testhost/PluginLibrary.h"
@@ -71,6 +72,36 @@ bool parseParameter(const char* text, std::pair<int, float>& parameter) {
     return true;
 }
 
+// One note held for 0.6 s over a second of input 1.0 in blocks of 512 frames at 44100 Hz, so
+// the output shows the gain the plug-in applies.
+void playHeldNote(PluginInstance& plugin) {
+    constexpr std::int32_t kRate = 44100;
+    constexpr std::int32_t kBlock = 512;
+    constexpr std::int32_t kReleaseAt = kRate * 6 / 10;
+    constexpr std::int32_t kPrintEvery = kRate / 20;
+    std::vector<float> input(kBlock, 1.0f);
+    std::vector<float> left(kBlock), right(kBlock);
+    float* inputs[] = {input.data(), input.data()};
+    float* outputs[] = {left.data(), right.data()};
+
+    std::printf("\naudio: a note-on at 0 s and its note-off at 0.6 s, input 1.0\n");
+    std::printf("  %6s  %8s  %8s\n", "time", "left", "right");
+    plugin.sendMidi({freshMidiEvent(0, 0x90, 60, 127)});
+    bool released = false;
+    for (std::int32_t start = 0; start < kRate; start += kBlock) {
+        if (!released && start >= kReleaseAt) {
+            plugin.sendMidi({freshMidiEvent(0, 0x80, 60, 0)});
+            released = true;
+        }
+        plugin.processOverwriting(inputs, outputs, kBlock);
+        for (std::int32_t frame = start; frame < start + kBlock; ++frame)
+            if (frame % kPrintEvery == 0)
+                std::printf("  %5.2fs  %8.5f  %8.5f\n", frame / static_cast<double>(kRate),
+                            static_cast<double>(left[frame - start]),
+                            static_cast<double>(right[frame - start]));
+    }
+}
+
 int usage() {
     std::fprintf(stderr, "usage: testhost PLUGIN_PATH [--param N=V]...\n");
     return 1;
@@ -111,19 +142,29 @@ int main(int argc, char** argv) {
                 static_cast<char>(id & 0xFF), static_cast<unsigned>(id));
 
     plugin.dispatch(0);
+    plugin.dispatch(10, 0, 0, nullptr, 44100.0f);
+    plugin.dispatch(11, 0, 512);
     plugin.dispatch(12, 0, 1);
     for (const auto& [index, value] : parameters) {
         plugin.setParameter(index, value);
-        std::printf("parameter %d %s = %s%s\n", index, plugin.readText(8, index).text.c_str(),
+        std::printf("parameter %d %s = %s %s\n", index, plugin.readText(8, index).text.c_str(),
                     plugin.readText(7, index).text.c_str(), plugin.readText(6, index).text.c_str());
     }
 
     const std::vector<MidiEventRecord> phrase = builtInPhrase();
     plugin.host().clear();
     plugin.sendMidi(phrase);
+    // One processing call, as a host makes after each block's events: plug-ins that queue
+    // events send them from there.
+    const bool stereo = plugin.record()->inputCount == 2 && plugin.record()->outputCount == 2;
+    std::vector<float> silence(512, 0.0f), left(512), right(512);
+    float* inputs[] = {silence.data(), silence.data()};
+    float* outputs[] = {left.data(), right.data()};
+    plugin.processOverwriting(stereo ? inputs : nullptr, stereo ? outputs : nullptr, 512);
     std::printf("\n");
     printTable("events in", phrase);
     printTable("events out", plugin.receivedEvents());
+    if (stereo) playHeldNote(plugin);
 
     plugin.dispatch(12, 0, 0);
     plugin.close();
