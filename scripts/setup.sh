@@ -7,7 +7,7 @@
 set -euo pipefail
 
 native_packages=(cmake ninja-build g++ pkg-config binutils libgtest-dev libgmock-dev
-    libbenchmark-dev)
+    libbenchmark-dev libsmf-dev libsndfile1-dev)
 # git and clang-format check the formatting of the sources. Wine comes from wine64 alone: this
 # machine cannot run the 32-bit loader that "wine" prefers.
 cross_packages=(git clang-format g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)

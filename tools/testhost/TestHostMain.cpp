@@ -3,6 +3,7 @@
 // that went in and the events that came out. A plug-in with stereo audio also gets one held
 // note over a second of constant input, and the gain it applied is printed over time.
 #include "host/EventLists.h"
+#include "tools/testhost/EventText.h"
 #include "tools/testhost/PluginInstance.h"
 #include "tools/testhost/PluginLibrary.h"
 
@@ -33,31 +34,12 @@ std::vector<MidiEventRecord> builtInPhrase() {
     };
 }
 
-const char* kindName(const MidiEventRecord& event) {
-    if (quorvel::isNoteOn(event)) return "note-on";
-    if (quorvel::isNoteOff(event)) return "note-off";
-    switch (quorvel::messageKind(event)) {
-    case quorvel::kPolyPressure:
-        return "poly-pressure";
-    case quorvel::kControlChange:
-        return "control";
-    case quorvel::kProgramChange:
-        return "program";
-    case quorvel::kChannelPressure:
-        return "pressure";
-    case quorvel::kPitchBend:
-        return "pitch-bend";
-    default:
-        return "system";
-    }
-}
-
 void printTable(const char* title, const std::vector<MidiEventRecord>& events) {
     std::printf("%s (%zu)\n", title, events.size());
     std::printf("  %6s  %7s  %-13s  %5s  %5s\n", "time", "channel", "kind", "data1", "data2");
     for (const MidiEventRecord& event : events)
         std::printf("  %6d  %7d  %-13s  %5d  %5d\n", static_cast<int>(event.deltaFrames),
-                    quorvel::messageChannel(event) + 1, kindName(event),
+                    quorvel::messageChannel(event) + 1, quorvel::testhost::eventKindName(event),
                     static_cast<int>(event.data1), static_cast<int>(event.data2));
 }
 
