@@ -155,12 +155,20 @@ void MidiEffect::sendMidiEvent(const MidiEventRecord& event) {
     sendEvents(list);
 }
 
-void MidiEffect::passCommonMessage(const MidiEventRecord& event) {
+std::int32_t MidiEffect::receiveEvents(const EventList& list) {
+    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleMidiEvent(event); });
+    return 1;
+}
+
+void MidiEffect::passCommonMessage(const MidiEventRecord& event, BendRefresh bends) {
     switch (messageKind(event)) {
     case kControlChange:
-    case kPitchBend:
         sendMidiEvent(event);
         refreshEditor();
+        return;
+    case kPitchBend:
+        sendMidiEvent(event);
+        if (bends == BendRefresh::refreshes) refreshEditor();
         return;
     case kProgramChange:
         passProgramChange(event);

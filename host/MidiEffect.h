@@ -49,6 +49,9 @@ public:
     bool copyProgramTo(std::int32_t destination) override;
     bool programNameAt(std::int32_t category, std::int32_t index, char* text) override;
 
+    // Processing thread: hands each MIDI event of the list to handleMidiEvent, in order.
+    std::int32_t receiveEvents(const EventList& list) final;
+
     void processAccumulating(float** inputs, float** outputs, std::int32_t frames) override;
     void processOverwriting(float** inputs, float** outputs, std::int32_t frames) override;
     void onSuspend() override {}
@@ -66,6 +69,9 @@ public:
     bool outputProperties(std::int32_t index, PinProperties* properties) override;
 
 protected:
+    // Processing thread: the plug-in's event algorithm for one event; whatever passes is sent
+    // at once with sendMidiEvent.
+    virtual void handleMidiEvent(const MidiEventRecord& event) = 0;
     // The plug-in's display text of a value of one of its parameters (index in range).
     virtual void valueToText(std::int32_t index, float value, char* text) = 0;
     // Called by applyParameter after the value is stored: recompute what depends on it.
@@ -82,10 +88,12 @@ protected:
     }
     // Processing thread: sends one event as a one-event list from this stack frame.
     void sendMidiEvent(const MidiEventRecord& event);
+    enum class BendRefresh { refreshes, quiet };
     // Processing thread, for messages that are not notes: control changes and pitch bends
-    // pass and refresh the editor, program changes go through passProgramChange, every other
-    // message is dropped.
-    void passCommonMessage(const MidiEventRecord& event);
+    // pass, control changes (and pitch bends unless quiet) refresh the editor, program changes
+    // go through passProgramChange, every other message is dropped.
+    void passCommonMessage(const MidiEventRecord& event,
+                           BendRefresh bends = BendRefresh::refreshes);
     // Selects the program the message names when the plug-in has it, then passes it on, so
     // the events after it already use the new program.
     void passProgramChange(const MidiEventRecord& event);

@@ -36,30 +36,17 @@ void ControllerRangeFilterEffect::parameterApplied(std::int32_t index, float val
                          std::memory_order_relaxed);
 }
 
-std::int32_t ControllerRangeFilterEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void ControllerRangeFilterEffect::handleEvent(const MidiEventRecord& event) {
+void ControllerRangeFilterEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event) || isNoteOff(event)) {
         sendMidiEvent(event);
         return;
     }
-    switch (messageKind(event)) {
-    case kControlChange:
+    if (messageKind(event) == kControlChange) {
         filterController(event);
         refreshEditor();
         return;
-    case kPitchBend:
-        sendMidiEvent(event);
-        return;
-    case kProgramChange:
-        passProgramChange(event);
-        return;
-    default:
-        return;
     }
+    passCommonMessage(event, BendRefresh::quiet);
 }
 
 void ControllerRangeFilterEffect::filterController(const MidiEventRecord& event) {

@@ -16,9 +16,6 @@ public:
 
     explicit ControllerRangeFilterEffect(HostCallback host);
 
-    // Processing thread: each event that passes is sent at once, alone and unchanged.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // Whether a controller value (0 to 127) lies inside the limits; a left limit of exactly
     // 0.0 and a right limit of exactly 1.0 leave that side open.
     static bool valueInRange(std::uint8_t value, float left, float right);
@@ -28,7 +25,7 @@ protected:
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
     void filterController(const MidiEventRecord& event);
 
     std::atomic<std::int32_t> controller{0};

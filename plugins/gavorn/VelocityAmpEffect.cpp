@@ -37,12 +37,7 @@ void VelocityAmpEffect::parameterApplied(std::int32_t, float value) {
     gain.store(value * 4.0f, std::memory_order_relaxed);
 }
 
-std::int32_t VelocityAmpEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void VelocityAmpEffect::handleEvent(const MidiEventRecord& event) {
+void VelocityAmpEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         const std::uint8_t velocity =
             scaledVelocity(event.data2, gain.load(std::memory_order_relaxed));

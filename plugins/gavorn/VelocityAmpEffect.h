@@ -12,9 +12,6 @@ class VelocityAmpEffect : public MidiEffect {
 public:
     explicit VelocityAmpEffect(HostCallback host);
 
-    // Processing thread: note-ons leave with the scaled velocity, at once and one at a time.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // The velocity a note-on of the given velocity leaves with at a gain.
     static std::uint8_t scaledVelocity(int velocity, float gain);
 
@@ -23,7 +20,7 @@ protected:
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
 
     std::atomic<float> gain{1.0f};
 };

@@ -28,12 +28,7 @@ void VelocityRangeFilterEffect::valueToText(std::int32_t, float value, char* tex
     numberText(value, text);
 }
 
-std::int32_t VelocityRangeFilterEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void VelocityRangeFilterEffect::handleEvent(const MidiEventRecord& event) {
+void VelocityRangeFilterEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         if (velocityInRange(event.data2, workingValue(0), workingValue(1))) sendMidiEvent(event);
         return;
@@ -42,20 +37,7 @@ void VelocityRangeFilterEffect::handleEvent(const MidiEventRecord& event) {
         sendMidiEvent(event);
         return;
     }
-    switch (messageKind(event)) {
-    case kControlChange:
-        sendMidiEvent(event);
-        refreshEditor();
-        return;
-    case kPitchBend:
-        sendMidiEvent(event);
-        return;
-    case kProgramChange:
-        passProgramChange(event);
-        return;
-    default:
-        return;
-    }
+    passCommonMessage(event, BendRefresh::quiet);
 }
 
 } // namespace quorvel

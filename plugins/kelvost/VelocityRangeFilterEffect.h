@@ -10,9 +10,6 @@ class VelocityRangeFilterEffect : public MidiEffect {
 public:
     explicit VelocityRangeFilterEffect(HostCallback host);
 
-    // Processing thread: each event that passes is sent at once, alone and unchanged.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // Whether a note-on velocity (1 to 127) lies inside the limits; a right limit of exactly
     // 1.0 lets 127 through.
     static bool velocityInRange(std::uint8_t velocity, float left, float right);
@@ -21,7 +18,7 @@ protected:
     void valueToText(std::int32_t index, float value, char* text) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
 };
 
 } // namespace quorvel

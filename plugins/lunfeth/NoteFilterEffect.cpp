@@ -37,12 +37,7 @@ void NoteFilterEffect::parameterApplied(std::int32_t, float value) {
     chosenNote.store(chosenNoteOf(value), std::memory_order_relaxed);
 }
 
-std::int32_t NoteFilterEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void NoteFilterEffect::handleEvent(const MidiEventRecord& event) {
+void NoteFilterEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         const std::int32_t note = chosenNote.load(std::memory_order_relaxed);
         if (note == kAllNotes || note == (event.data1 & 0x7F)) sendMidiEvent(event);

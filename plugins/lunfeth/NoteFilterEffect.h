@@ -14,9 +14,6 @@ public:
 
     explicit NoteFilterEffect(HostCallback host);
 
-    // Processing thread: each event that passes is sent at once, alone and unchanged.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // The note a parameter value lets through: kAllNotes for exactly 0.0, otherwise the
     // integer part of value x 128, limited to 127 so that 1.0 still chooses a note.
     static std::int32_t chosenNoteOf(float value);
@@ -26,7 +23,7 @@ protected:
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
 
     std::atomic<std::int32_t> chosenNote{kAllNotes};
 };

@@ -36,12 +36,7 @@ void ChanneliserEffect::parameterApplied(std::int32_t, float value) {
     outputChannel.store(channelOf(value), std::memory_order_relaxed);
 }
 
-std::int32_t ChanneliserEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void ChanneliserEffect::handleEvent(const MidiEventRecord& event) {
+void ChanneliserEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         startNote(event);
     } else if (isNoteOff(event)) {

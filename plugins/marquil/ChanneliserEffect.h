@@ -20,9 +20,6 @@ class ChanneliserEffect : public MidiEffect {
 public:
     explicit ChanneliserEffect(HostCallback host);
 
-    // Processing thread: every channel message leaves at once, moved to the chosen channel.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // The output channel (0 to 15) of a parameter value: the integer part of value x 16,
     // limited to 15, and 0 for negative values.
     static std::int32_t channelOf(float value);
@@ -33,7 +30,7 @@ protected:
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
     void startNote(const MidiEventRecord& event);
     void endNote(const MidiEventRecord& event);
     void releaseChannel(const MidiEventRecord& panic);

@@ -187,12 +187,7 @@ void ForceToKeyEffect::rebuildNoteTargets() {
     }
 }
 
-std::int32_t ForceToKeyEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void ForceToKeyEffect::handleEvent(const MidiEventRecord& event) {
+void ForceToKeyEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         startNote(event);
         return;

@@ -28,9 +28,6 @@ public:
 
     explicit ForceToKeyEffect(HostCallback host);
 
-    // Processing thread: handles the list in order, one outgoing event per call to the host.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     static NoteChoiceStrategy strategyOf(float value);
     // Scale steps of a transposition value: -39 at 0.0, 0 around 0.5, +39 at 1.0.
     static std::int32_t transposeStepsOf(float value);
@@ -55,7 +52,7 @@ private:
     // force, so that handling a note costs one lookup however far its scale note is.
     void rebuildNoteTargets();
     std::int32_t targetOf(std::int32_t note) const;
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
     void startNote(MidiEventRecord event);
     void endNote(MidiEventRecord event);
 

@@ -40,12 +40,7 @@ void TransposerEffect::parameterApplied(std::int32_t, float value) {
     shift.store(shiftOf(value), std::memory_order_relaxed);
 }
 
-std::int32_t TransposerEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void TransposerEffect::handleEvent(const MidiEventRecord& event) {
+void TransposerEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         startNote(event);
         return;

@@ -13,9 +13,6 @@ class TransposerEffect : public MidiEffect {
 public:
     explicit TransposerEffect(HostCallback host);
 
-    // Processing thread: handles the list in order, one outgoing event per call to the host.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // The shift in semitones of a parameter value: -128 at 0.0, 0 at 0.5, +128 at 1.0.
     static std::int32_t shiftOf(float value);
 
@@ -24,7 +21,7 @@ protected:
     void parameterApplied(std::int32_t index, float value) override;
 
 private:
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
     void startNote(const MidiEventRecord& event);
     void endNote(const MidiEventRecord& event);
 

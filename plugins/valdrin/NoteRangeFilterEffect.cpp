@@ -43,12 +43,7 @@ void NoteRangeFilterEffect::rebuildNoteTable(float left, float right) {
                                                         std::memory_order_relaxed);
 }
 
-std::int32_t NoteRangeFilterEffect::receiveEvents(const EventList& list) {
-    forEachMidiEvent(list, [this](const MidiEventRecord& event) { handleEvent(event); });
-    return 1;
-}
-
-void NoteRangeFilterEffect::handleEvent(const MidiEventRecord& event) {
+void NoteRangeFilterEffect::handleMidiEvent(const MidiEventRecord& event) {
     if (isNoteOn(event)) {
         if (notePasses(event.data1 & 0x7F)) sendMidiEvent(event);
         return;

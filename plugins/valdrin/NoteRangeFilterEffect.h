@@ -13,9 +13,6 @@ class NoteRangeFilterEffect : public MidiEffect {
 public:
     explicit NoteRangeFilterEffect(HostCallback host);
 
-    // Processing thread: each event that passes is sent at once, alone and unchanged.
-    std::int32_t receiveEvents(const EventList& list) override;
-
     // The note number a limit value stands for.
     static std::int32_t noteOf(float value);
     bool notePasses(std::int32_t note) const {
@@ -28,7 +25,7 @@ protected:
 
 private:
     void rebuildNoteTable(float left, float right);
-    void handleEvent(const MidiEventRecord& event);
+    void handleMidiEvent(const MidiEventRecord& event) override;
 
     std::array<std::atomic<bool>, kNoteCount> noteTable{};
 };

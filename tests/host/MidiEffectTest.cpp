@@ -19,7 +19,7 @@ public:
                             fourCharacters("Qz99"), 120, false, false, nullptr}) {
         applyInitialProgram();
     }
-    std::int32_t receiveEvents(const EventList&) override { return 1; }
+    void handleMidiEvent(const MidiEventRecord&) override {}
     FakeEditor* giveEditor() {
         auto* created = new FakeEditor;
         attachEditor(created);
@@ -170,7 +170,7 @@ TEST(MidiEffectTest, ParametersBeyondTheWorkingValuesAreNotConfigured) {
                                    nullptr}) {
             applyInitialProgram();
         }
-        std::int32_t receiveEvents(const EventList&) override { return 1; }
+        void handleMidiEvent(const MidiEventRecord&) override {}
 
     protected:
         void valueToText(std::int32_t, float, char* text) override { text[0] = '\0'; }

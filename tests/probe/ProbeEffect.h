@@ -17,6 +17,7 @@ public:
     float meterLevel() override { return parameterValue(0); }
 
 protected:
+    void handleMidiEvent(const MidiEventRecord&) override {}
     void valueToText(std::int32_t index, float value, char* text) override;
 
 private:
