@@ -1,6 +1,6 @@
 // Marquil as a host drives it: every channel message moved to the chosen channel, each note
 // released on the channel it was started on, and no note left hanging.
-#include "tests/integration/SkeletonPluginHelpers.h"
+#include "tests/integration/SkeletonPluginTest.h"
 
 namespace quorvel::integration {
 namespace {
@@ -21,14 +21,14 @@ TEST_F(ChanneliserLibraryTest, IdentifiesItselfAsAMidiSkeletonPlugin) {
 
 TEST_F(ChanneliserLibraryTest, ParameterShowsTheChannelActuallyUsed) {
     EXPECT_EQ(plugin().parameter(0), 0.0f);
-    expectLabels({{"Channel", " "}});
-    expectDisplays({{0, 0.0f, "1"},
-                    {0, 0.06f, "1"},
-                    {0, 0.0625f, "2"},
-                    {0, 0.5f, "9"},
-                    {0, 0.93f, "15"},
-                    {0, 0.9375f, "16"},
-                    {0, 1.0f, "16"}});
+    expectLabels(plugin(), {{"Channel", " "}});
+    expectDisplays(plugin(), {{0, 0.0f, "1"},
+                              {0, 0.06f, "1"},
+                              {0, 0.0625f, "2"},
+                              {0, 0.5f, "9"},
+                              {0, 0.93f, "15"},
+                              {0, 0.9375f, "16"},
+                              {0, 1.0f, "16"}});
 }
 
 struct ChannelCase {

@@ -1,12 +1,10 @@
 // Pellix as a host drives it: a block's events are queued on receipt and leave together, one
 // controller renumbered, from the next audio processing call.
-#include "tests/integration/IdentityHelpers.h"
+#include "tests/integration/EventHelpers.h"
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
 
-#include "host/EventLists.h"
-
 #include <array>
-#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,15 +17,6 @@ constexpr std::int32_t kFrames = 64;
 // The value that selects controller k: the float nearest k/127 often truncates to k - 1.
 float controllerValue(int k) {
     return static_cast<float>((k + 0.5) / 127.0);
-}
-
-MidiEventRecord control(std::uint8_t controller, int channel, std::uint8_t value,
-                        std::int32_t delta = 0) {
-    return freshMidiEvent(delta, static_cast<std::uint8_t>(0xB0 | channel), controller, value);
-}
-
-bool sameRecord(const MidiEventRecord& a, const MidiEventRecord& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 enum class Entry { Accumulating, Overwriting };
@@ -61,13 +50,8 @@ protected:
 };
 
 TEST_F(ControllerMapperLibraryTest, IdentifiesItselfAsAnInstrumentWithoutEditor) {
-    const EffectRecord& record = *plugin().record();
-    EXPECT_EQ(record.uniqueId, fourCharacters("Qz10"));
-    EXPECT_EQ(record.programCount, 1);
-    EXPECT_EQ(record.parameterCount, 2);
-    EXPECT_EQ(record.inputCount, 0);
-    EXPECT_EQ(record.outputCount, 0);
-    EXPECT_EQ(record.effectFlags, flags::kCanOverwrite | flags::kSynth);
+    expectRecord(plugin(),
+                 {fourCharacters("Qz10"), 1, 2, 0, 0, flags::kCanOverwrite | flags::kSynth});
     expectIdentityAnswers(plugin(), {"Pellix", "Nimrath", "Pellix", 1, 2, 0});
     expectFeatureAnswers(plugin(), {"sendVstMidiEvent", "sendVstEvents", "receiveVstEvents",
                                     "receiveVstMidiEvent", "receiveVstTimeInfo"});
@@ -99,24 +83,15 @@ TEST_F(ControllerMapperLibraryTest, ResumingAsksTheHostForEvents) {
     host().clear();
     plugin().dispatch(12, 0, 0);
     EXPECT_TRUE(host().callsOf(6).empty());
-    plugin().dispatch(12, 0, 1);
-    const auto requests = host().callsOf(6);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].value, 1);
+    expectResumingRequestsEvents(plugin());
 }
 
 TEST_F(ControllerMapperLibraryTest, ParametersShowTitlesUnitsAndStartingValues) {
-    const std::array<const char*, 2> titles{"CC in", "CC out"};
-    for (std::int32_t index = 0; index < 2; ++index) {
-        EXPECT_EQ(plugin().readText(8, index).text, titles[static_cast<std::size_t>(index)]);
-        EXPECT_EQ(plugin().readText(6, index).text, "controler");
-        EXPECT_EQ(plugin().readText(7, index).text, "0 Banksel");
-    }
-    for (const std::int32_t opcode : {6, 7, 8})
-        EXPECT_TRUE(plugin().readText(opcode, 2).untouched) << "opcode " << opcode;
+    expectLabels(plugin(), {{"CC in", "controler"}, {"CC out", "controler"}});
+    for (const std::int32_t index : {0, 1})
+        EXPECT_EQ(plugin().readText(7, index).text, "0 Banksel") << "index " << index;
     EXPECT_EQ(plugin().parameter(0), 0.0f);
     EXPECT_EQ(plugin().parameter(1), 0.007874016f);
-    EXPECT_EQ(plugin().parameter(2), 0.0f);
 }
 
 // The controllers with a name; every other one shows its number alone.
@@ -193,22 +168,17 @@ TEST_F(ControllerMapperLibraryTest, BothParametersShowTheNameOfEveryController) 
 }
 
 TEST_F(ControllerMapperLibraryTest, DisplayFollowsTheTruncatedControllerNumber) {
-    const std::array<std::pair<float, const char*>, 5> cases{{{7.0f / 127.0f, "6 DataEntry"},
-                                                              {0.007874016f, "0 Banksel"},
-                                                              {1.0f, "127 Poly ON"},
-                                                              {0.0f, "0 Banksel"},
-                                                              {64.0f / 127.0f, "63"}}};
-    for (const auto& [value, shown] : cases) {
-        plugin().setParameter(0, value);
-        EXPECT_EQ(plugin().readText(7, 0).text, shown) << "value " << value;
-    }
+    expectDisplays(plugin(), {{0, 7.0f / 127.0f, "6 DataEntry"},
+                              {0, 0.007874016f, "0 Banksel"},
+                              {0, 1.0f, "127 Poly ON"},
+                              {0, 0.0f, "0 Banksel"},
+                              {0, 64.0f / 127.0f, "63"}});
 }
 
 TEST_F(ControllerMapperLibraryTest, AfterConstructionEveryControllerPassesUnchanged) {
     std::vector<MidiEventRecord> in;
     for (int controller = 0; controller < 128; ++controller)
-        in.push_back(control(static_cast<std::uint8_t>(controller), controller % 16,
-                             static_cast<std::uint8_t>(127 - controller), controller));
+        in.push_back(controlChange(controller, 127 - controller, controller % 16, controller));
     const auto out = mapped(in);
     ASSERT_EQ(out.size(), in.size());
     for (std::size_t i = 0; i < in.size(); ++i)
@@ -231,7 +201,7 @@ TEST_P(ControllerMapperMapTest, RenumbersOnlyTheChosenControllerOnEveryChannel) 
     plugin().setParameter(1, c.out);
     std::vector<MidiEventRecord> in;
     for (int channel = 0; channel < kChannelCount; ++channel)
-        in.push_back(control(c.received, channel, static_cast<std::uint8_t>(channel * 5), channel));
+        in.push_back(controlChange(c.received, channel * 5, channel, channel));
     const auto out = mapped(in);
     ASSERT_EQ(out.size(), in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
@@ -264,7 +234,7 @@ TEST_F(ControllerMapperLibraryTest, OtherMessagesPassUnchangedInOrder) {
         freshMidiEvent(2, 0xA3, 7, 20),  freshMidiEvent(3, 0xC4, 7, 0),
         freshMidiEvent(4, 0xD5, 7, 0),   freshMidiEvent(5, 0xE6, 7, 64),
         freshMidiEvent(6, 0xF8, 7, 0),   freshMidiEvent(7, 0xF0, 7, 1),
-        freshMidiEvent(8, 0x45, 7, 2),   control(7, 9, 99, 9)};
+        freshMidiEvent(8, 0x45, 7, 2),   controlChange(7, 99, 9, 9)};
     const auto out = mapped(in);
     ASSERT_EQ(out.size(), in.size());
     for (std::size_t i = 0; i + 1 < in.size(); ++i)
@@ -275,18 +245,8 @@ TEST_F(ControllerMapperLibraryTest, OtherMessagesPassUnchangedInOrder) {
 TEST_F(ControllerMapperLibraryTest, SentEventsAreRebuiltKeepingTimeMessageAndDetune) {
     plugin().setParameter(0, controllerValue(7));
     plugin().setParameter(1, controllerValue(10));
-    MidiEventRecord controller = control(7, 2, 90, 33);
-    MidiEventRecord note = freshMidiEvent(40, 0x91, 60, 100, 0x44);
-    for (MidiEventRecord* event : {&controller, &note}) {
-        event->flags = 1;
-        event->noteLength = 480;
-        event->noteOffset = 12;
-        event->data3 = 0x55;
-        event->detune = -20;
-        event->noteOffVelocity = 33;
-        event->reserved[0] = 0xAB;
-        event->reserved[1] = 0xCD;
-    }
+    const MidiEventRecord controller = decorated(controlChange(7, 90, 2, 33));
+    const MidiEventRecord note = decorated(noteOn(60, 1, 100, 40));
     const auto out = mapped({controller, note});
     ASSERT_EQ(out.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
@@ -301,7 +261,7 @@ TEST_F(ControllerMapperLibraryTest, SentEventsAreRebuiltKeepingTimeMessageAndDet
 
 TEST_F(ControllerMapperLibraryTest, TheControllersAreReadWhenTheBlockIsProcessed) {
     host().clear();
-    plugin().sendMidi({control(7, 0, 1)});
+    plugin().sendMidi({controlChange(7, 1)});
     plugin().setParameter(0, controllerValue(7));
     plugin().setParameter(1, controllerValue(10));
     process();
@@ -313,11 +273,14 @@ TEST_F(ControllerMapperLibraryTest, TheControllersAreReadWhenTheBlockIsProcessed
 TEST_F(ControllerMapperLibraryTest, EveryListReceivedBeforeAProcessCallLeavesInIt) {
     for (const Entry entry : {Entry::Overwriting, Entry::Accumulating}) {
         host().clear();
-        plugin().sendMidi({control(1, 0, 1, 0), control(2, 0, 2, 10)});
+        plugin().sendMidi({controlChange(1, 1), controlChange(2, 2, 0, 10)});
         Event other{};
         other.type = 5;
         testhost::EventListBuilder mixed;
-        mixed.add(control(3, 0, 3, 20)).addEvent(other).addNull().add(control(4, 0, 4, 30));
+        mixed.add(controlChange(3, 3, 0, 20))
+            .addEvent(other)
+            .addNull()
+            .add(controlChange(4, 4, 0, 30));
         plugin().sendList(mixed);
         plugin().sendMidi({});
         EXPECT_TRUE(host().callsOf(8).empty());
@@ -353,7 +316,7 @@ TEST_F(ControllerMapperLibraryTest, TheAudioBuffersAreLeftAlone) {
     left.fill(0.5f);
     right.fill(-0.25f);
     std::array<float*, 2> channels{left.data(), right.data()};
-    plugin().sendMidi({control(7, 0, 1)});
+    plugin().sendMidi({controlChange(7, 1)});
     plugin().processAccumulating(channels.data(), channels.data(), kFrames);
     plugin().processOverwriting(channels.data(), channels.data(), kFrames);
     for (std::size_t i = 0; i < left.size(); ++i) {
@@ -372,7 +335,7 @@ TEST_P(ControllerMapperBlockTest, LargeBlocksLeaveInListsOfAtMost255InOrder) {
     plugin().setParameter(1, controllerValue(10));
     std::vector<MidiEventRecord> in;
     for (int i = 0; i < count; ++i)
-        in.push_back(control(i % 2 == 0 ? 7 : 8, i % 16, static_cast<std::uint8_t>(i % 128), i));
+        in.push_back(controlChange(i % 2 == 0 ? 7 : 8, i % 128, i % 16, i));
     const auto lists = cycle(in);
     if (count <= 255) {
         EXPECT_EQ(lists.size(), 1u);

@@ -1,6 +1,6 @@
 // Brenlit as a host drives it: control changes of the chosen controller pass only between the
 // two limits, everything else it handles passes whole.
-#include "tests/integration/SkeletonPluginHelpers.h"
+#include "tests/integration/SkeletonPluginTest.h"
 
 #include <algorithm>
 
@@ -42,13 +42,13 @@ TEST_F(ControllerRangeFilterLibraryTest, ParametersShowTheirNormalisedValues) {
     EXPECT_EQ(plugin().parameter(0), 0.0f);
     EXPECT_EQ(plugin().parameter(1), 1.0f);
     EXPECT_EQ(plugin().parameter(2), 0.0f);
-    expectLabels({{"L.Limit ", " "}, {"R.Limit ", " "}, {" CCNum  ", " "}});
-    expectDisplays({{0, 0.0f, "0.000000"},
-                    {1, 1.0f, "1.000000"},
-                    {2, 0.0f, "0.000000"},
-                    {0, 0.25f, "0.250000"},
-                    {1, 0.7f, "0.699999"},
-                    {2, 0.5f, "0.500000"}});
+    expectLabels(plugin(), {{"L.Limit ", " "}, {"R.Limit ", " "}, {" CCNum  ", " "}});
+    expectDisplays(plugin(), {{0, 0.0f, "0.000000"},
+                              {1, 1.0f, "1.000000"},
+                              {2, 0.0f, "0.000000"},
+                              {0, 0.25f, "0.250000"},
+                              {1, 0.7f, "0.699999"},
+                              {2, 0.5f, "0.500000"}});
 }
 
 // The limits compare c/127 in double precision with the stored floats; exactly 0.0 and 1.0
@@ -59,28 +59,9 @@ bool passesBetween(int value, float left, float right) {
            (normalised < static_cast<double>(right) || right == 1.0f);
 }
 
-struct Limits {
-    float left;
-    float right;
-};
-
-std::vector<Limits> limitsToSweep() {
-    // Every whole number typed on either side, with the other side open, then both at once.
-    std::vector<Limits> cases;
-    for (int n = 0; n < 128; ++n) {
-        cases.push_back({typedLimit(n), 1.0f});
-        cases.push_back({0.0f, typedLimit(n)});
-    }
-    for (const auto& [left, right] :
-         {std::pair{10, 20}, {30, 20}, {20, 20}, {64, 100}, {1, 126}, {0, 127}})
-        cases.push_back({typedLimit(left), typedLimit(right)});
-    cases.push_back({0.0f, 0.0f});
-    cases.push_back({1.0f, 1.0f});
-    return cases;
-}
-
 TEST_F(ControllerRangeFilterLibraryTest, ChosenControllerPassesStrictlyBetweenTheLimits) {
-    for (const Limits& limits : limitsToSweep()) {
+    for (const Limits& limits :
+         limitsToSweep({{10, 20}, {30, 20}, {20, 20}, {64, 100}, {1, 126}, {0, 127}})) {
         setLimits(limits.left, limits.right, 7);
         std::vector<int> expected;
         for (int value = 0; value < 128; ++value)
@@ -142,14 +123,8 @@ TEST_F(ControllerRangeFilterLibraryTest, OtherMessagesPassWholeOrAreRemoved) {
         decorated(noteOn(62, 9, 0, 2)),        decorated(noteOff(60, 0, 64, 3)),
         decorated(noteOff(61, 15, 0, 3)),      decorated(freshMidiEvent(4, 0xE5, 0x12, 0x40)),
         decorated(controlChange(8, 25, 4, 5)), decorated(freshMidiEvent(6, 0xC3, 9, 0))};
-    testhost::EventListBuilder builder;
-    builder.addEvent(nonMidiEvent(0));
-    for (const MidiEventRecord& event : passing)
-        builder.add(event);
-    for (const MidiEventRecord& event : unhandledMessages())
-        builder.add(event);
-    builder.add(noteOn(60, 0, 128, 9)).add(noteOn(60, 0, 255, 9)).add(controlChange(7, 25, 0, 9));
-    expectSameEvents(playList(builder), passing);
+    expectOnlyPassingLeave(
+        passing, {noteOn(60, 0, 128, 9), noteOn(60, 0, 255, 9), controlChange(7, 25, 0, 9)});
 }
 
 TEST_F(ControllerRangeFilterLibraryTest, ProgramChangesPassAndKeepTheLimits) {

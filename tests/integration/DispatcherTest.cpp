@@ -1,8 +1,8 @@
 // The dispatcher's answers as a host sees them through the exported entry.
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
 
 #include <array>
-#include <cstring>
 
 namespace quorvel::integration {
 namespace {
@@ -104,47 +104,16 @@ TEST_F(TavruneDispatchTest, ParameterFromTextIsNotSupported) {
 }
 
 TEST_F(TavruneDispatchTest, OnlyTheFourEventFeaturesAreSupported) {
-    const std::array<std::pair<const char*, IntPtr>, 8> cases{{{"sendVstEvents", 1},
-                                                               {"sendVstMidiEvent", 1},
-                                                               {"receiveVstEvents", 1},
-                                                               {"receiveVstMidiEvent", 1},
-                                                               {"ReceiveVstMidiEvent", -1},
-                                                               {"bypass", -1},
-                                                               {"offline", -1},
-                                                               {"", -1}}};
-    for (const auto& [feature, expected] : cases) {
-        std::string text = feature;
-        EXPECT_EQ(plugin().dispatch(51, 0, 0, text.data()), expected) << '"' << feature << '"';
-    }
-}
-
-PinProperties sentinelPin() {
-    PinProperties pin;
-    std::memset(&pin, 0x5A, sizeof pin);
-    return pin;
+    expectFeatureAnswers(
+        plugin(), {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"});
 }
 
 TEST_F(TavruneDispatchTest, OutputPropertiesNameTwoOutputs) {
-    const std::array<const char*, 2> labels{"Tavrune Left Output 1", "Tavrune Right Output 1"};
-    for (std::int32_t index = 0; index < 2; ++index) {
-        PinProperties pin = sentinelPin();
-        EXPECT_EQ(plugin().dispatch(34, index, 0, &pin), 1);
-        EXPECT_STREQ(pin.label, labels[static_cast<std::size_t>(index)]);
-        EXPECT_EQ(pin.flags, 3);
-    }
-    for (const std::int32_t index : {2, -1}) {
-        PinProperties pin = sentinelPin();
-        const PinProperties before = pin;
-        EXPECT_EQ(plugin().dispatch(34, index, 0, &pin), 0);
-        EXPECT_EQ(std::memcmp(&pin, &before, sizeof pin), 0) << "index " << index;
-    }
+    expectOutputPins(plugin(), "Tavrune", true);
 }
 
 TEST_F(ProbeDispatchTest, OutputPropertiesAreNotAnsweredByDefault) {
-    PinProperties pin = sentinelPin();
-    const PinProperties before = pin;
-    EXPECT_EQ(plugin().dispatch(34, 0, 0, &pin), 0);
-    EXPECT_EQ(std::memcmp(&pin, &before, sizeof pin), 0);
+    expectOutputPins(plugin(), "Probe", false);
 }
 
 TEST_F(TavruneDispatchTest, SpeakerArrangementQuerySetsBothPlacesToNone) {

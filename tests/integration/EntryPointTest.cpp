@@ -1,4 +1,5 @@
 // The exported entry and the record it answers, read the way a host reads them.
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
 #include "tests/probe/ProbeActions.h"
 
@@ -28,15 +29,10 @@ TEST_P(EntryRecordTest, EveryExportedNameAnswersAMidiInstrumentRecord) {
     testhost::PluginInstance plugin;
     ASSERT_TRUE(plugin.create(entry, error)) << error;
 
+    // canOverwrite | canMono | synth, and no editor.
+    expectRecord(plugin, {c.uniqueId, c.programCount, c.parameterCount, 0, 0, 16 | 8 | 256});
     const EffectRecord& record = *plugin.record();
     EXPECT_EQ(record.magic, 0x56737450);
-    EXPECT_EQ(record.programCount, c.programCount);
-    EXPECT_EQ(record.parameterCount, c.parameterCount);
-    EXPECT_EQ(record.inputCount, 0);
-    EXPECT_EQ(record.outputCount, 0);
-    // canOverwrite | canMono | synth, and no editor.
-    EXPECT_EQ(record.effectFlags, 16 | 8 | 256);
-    EXPECT_EQ(record.uniqueId, c.uniqueId);
     EXPECT_EQ(record.effectVersion, 1);
     EXPECT_EQ(record.ioRatio, 1.0f);
     EXPECT_NE(record.effectObject, nullptr);

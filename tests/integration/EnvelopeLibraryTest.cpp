@@ -1,10 +1,9 @@
 // Sorvane as a host drives it: stereo audio multiplied by a note-triggered envelope, checked
 // sample by sample against the envelope's arithmetic stepped here on 32-bit floats.
 #include "tests/integration/EnvelopeHelpers.h"
-#include "tests/integration/IdentityHelpers.h"
+#include "tests/integration/EventHelpers.h"
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
-
-#include "host/EventLists.h"
 
 #include <algorithm>
 #include <array>
@@ -17,15 +16,10 @@ namespace {
 
 constexpr float kTolerance = 1e-6f;
 
-MidiEventRecord noteOn(std::uint8_t velocity = 127, std::uint8_t note = 60, int channel = 0,
-                       std::int32_t delta = 0) {
-    return freshMidiEvent(delta, static_cast<std::uint8_t>(0x90 | channel), note, velocity);
-}
-MidiEventRecord noteOff(std::uint8_t note = 60, int channel = 0) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0x80 | channel), note, 64);
-}
-MidiEventRecord control(std::uint8_t controller, std::uint8_t value, int channel = 0) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0xB0 | channel), controller, value);
+// The envelope hears only a note-on's velocity, so its tests give that first: middle C at full
+// velocity unless they say otherwise.
+MidiEventRecord keyDown(int velocity = 127, int note = 60, std::int32_t delta = 0) {
+    return noteOn(note, 0, velocity, delta);
 }
 
 enum class Entry { Overwriting, Accumulating };
@@ -109,14 +103,10 @@ protected:
 };
 
 TEST_F(EnvelopeLibraryTest, IdentifiesItselfAsAStereoEffect) {
-    const EffectRecord& record = *plugin().record();
-    EXPECT_EQ(record.uniqueId, fourCharacters("Qz04"));
-    EXPECT_EQ(record.programCount, 1);
-    EXPECT_EQ(record.parameterCount, 5);
-    EXPECT_EQ(record.inputCount, 2);
-    EXPECT_EQ(record.outputCount, 2);
     // The editor bit depends on whether an editor is built in; everything else is fixed.
-    EXPECT_EQ(record.effectFlags & ~flags::kHasEditor, flags::kCanOverwrite | flags::kCanMono);
+    expectRecord(plugin(),
+                 {fourCharacters("Qz04"), 1, 5, 2, 2, flags::kCanOverwrite | flags::kCanMono},
+                 flags::kHasEditor);
     expectIdentityAnswers(plugin(), {"Sorvane", "Quorvel", "Sorvane", 100, 1, 0});
     expectFeatureAnswers(plugin(), {"receiveVstEvents", "receiveVstMidiEvent"});
     EXPECT_EQ(plugin().dispatch(9), 0);
@@ -154,45 +144,31 @@ TEST_F(EnvelopeLibraryTest, PinsAreLabelledAsOneStereoPair) {
 }
 
 TEST_F(EnvelopeLibraryTest, ParametersShowTitlesUnitsAndDefaults) {
-    const std::array<const char*, 5> titles{" Attack ", " Decay  ", " Sustain", " Release",
-                                            "S. Time "};
-    const std::array<const char*, 5> units{" ", " ", "   dB   ", " ", "seconds "};
-    for (std::int32_t index = 0; index < 5; ++index) {
-        const auto i = static_cast<std::size_t>(index);
-        EXPECT_EQ(plugin().readText(8, index).text, titles[i]);
-        EXPECT_EQ(plugin().readText(6, index).text, units[i]);
-        EXPECT_EQ(plugin().parameter(index), kDefaults[i]) << titles[i];
-    }
-    for (const std::int32_t opcode : {6, 7, 8})
-        EXPECT_TRUE(plugin().readText(opcode, 5).untouched) << "opcode " << opcode;
-    EXPECT_EQ(plugin().parameter(5), 0.0f);
+    expectLabels(plugin(), {{" Attack ", " "},
+                            {" Decay  ", " "},
+                            {" Sustain", "   dB   "},
+                            {" Release", " "},
+                            {"S. Time ", "seconds "}});
+    for (std::int32_t index = 0; index < 5; ++index)
+        EXPECT_EQ(plugin().parameter(index), kDefaults[static_cast<std::size_t>(index)])
+            << "index " << index;
 }
 
 TEST_F(EnvelopeLibraryTest, ParametersShowTheirValuesAsText) {
-    struct TextCase {
-        std::int32_t index;
-        float value;
-        const char* shown;
-    };
-    const std::array<TextCase, 13> cases{{{kAttack, 1.0f, "1.000000"},
-                                          {kAttack, 0.25f, "0.250000"},
-                                          {kDecay, 0.0f, "0.000000"},
-                                          {kDecay, 0.7f, "0.699999"},
-                                          {kSustain, 0.5f, "-6.02059"},
-                                          {kSustain, 1.0f, "0.000000"},
-                                          {kSustain, 0.0f, "-oo"},
-                                          {kRelease, 0.125f, "0.125000"},
-                                          // The segment scale in seconds, 9 x value + 1.
-                                          {kSegmentTime, kDefaultSegmentTime, "5.000000"},
-                                          {kSegmentTime, 0.0f, "1.000000"},
-                                          {kSegmentTime, 0.5f, "5.500000"},
-                                          {kSegmentTime, 1.0f, "10.00000"},
-                                          {kSegmentTime, 0.25f, "3.250000"}}};
-    for (const TextCase& c : cases) {
-        plugin().setParameter(c.index, c.value);
-        EXPECT_EQ(plugin().readText(7, c.index).text, c.shown)
-            << "index " << c.index << " value " << c.value;
-    }
+    expectDisplays(plugin(), {{kAttack, 1.0f, "1.000000"},
+                              {kAttack, 0.25f, "0.250000"},
+                              {kDecay, 0.0f, "0.000000"},
+                              {kDecay, 0.7f, "0.699999"},
+                              {kSustain, 0.5f, "-6.02059"},
+                              {kSustain, 1.0f, "0.000000"},
+                              {kSustain, 0.0f, "-oo"},
+                              {kRelease, 0.125f, "0.125000"},
+                              // The segment scale in seconds, 9 x value + 1.
+                              {kSegmentTime, kDefaultSegmentTime, "5.000000"},
+                              {kSegmentTime, 0.0f, "1.000000"},
+                              {kSegmentTime, 0.5f, "5.500000"},
+                              {kSegmentTime, 1.0f, "10.00000"},
+                              {kSegmentTime, 0.25f, "3.250000"}});
 }
 
 TEST_F(EnvelopeLibraryTest, ItsOneProgramIsNamedAndCopiesOnlyOntoItself) {
@@ -212,18 +188,14 @@ TEST_F(EnvelopeLibraryTest, ItsOneProgramIsNamedAndCopiesOnlyOntoItself) {
 }
 
 TEST_F(EnvelopeLibraryTest, ResumingAsksTheHostForEventsAndNoEventIsSent) {
-    host().clear();
-    plugin().dispatch(12, 0, 1);
-    const auto requests = host().callsOf(6);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].value, 1);
-    send({noteOn(), control(7, 100), freshMidiEvent(0, 0xE0, 0, 64), noteOff()});
+    expectResumingRequestsEvents(plugin());
+    send({keyDown(), controlChange(7, 100), freshMidiEvent(0, 0xE0, 0, 64), noteOff(60)});
     run(64);
     EXPECT_TRUE(host().callsOf(8).empty());
 }
 
 TEST_F(EnvelopeLibraryTest, SilentUntilTheFirstNoteOn) {
-    send({noteOff(), control(18, 127), freshMidiEvent(0, 0xE0, 0, 64)});
+    send({noteOff(60), controlChange(18, 127), freshMidiEvent(0, 0xE0, 0, 64)});
     for (const Entry entry : {Entry::Accumulating, Entry::Overwriting}) {
         const Block out = process(256, entry);
         const float kept = entry == Entry::Accumulating ? kPrefill : 0.0f;
@@ -236,7 +208,7 @@ TEST_F(EnvelopeLibraryTest, SilentUntilTheFirstNoteOn) {
 
 TEST_F(EnvelopeLibraryTest, ACallOfNoFramesTouchesNothing) {
     set(kAttack, 0.0f);
-    send({noteOn()});
+    send({keyDown()});
     std::array<float, 8> left{}, right{};
     left.fill(kPrefill);
     right.fill(kPrefill);
@@ -256,7 +228,7 @@ TEST_F(EnvelopeLibraryTest, ACallOfNoFramesTouchesNothing) {
 TEST_F(EnvelopeLibraryTest, AnAttackOfZeroReachesFullLevelOnTheFifthSample) {
     set(kAttack, 0.0f);
     // The note-on's frame offset is not used: the attack starts at the block's first frame.
-    send({noteOn(127, 60, 0, 30)});
+    send({keyDown(127, 60, 30)});
     const Block out = run(12);
     EXPECT_EQ(out.left[0], 0.0f);
     EXPECT_NEAR(out.left[1], 0.22675737f, 1e-7f);
@@ -268,19 +240,19 @@ TEST_F(EnvelopeLibraryTest, SustainAtOneHoldsFullLevelAndAtZeroFallsSilent) {
     set(kAttack, 0.0f);
     set(kDecay, 0.0f);
     set(kSustain, 1.0f);
-    send({noteOn()});
+    send({keyDown()});
     Block out = run(64);
     EXPECT_TRUE(
         std::all_of(out.left.begin() + 5, out.left.end(), [](float s) { return s == 1.0f; }));
 
     // Once the old level has faded (10 ms) and the decay has ended, the note is silent.
     set(kSustain, 0.0f);
-    send({noteOn()});
+    send({keyDown()});
     out = run(600);
     EXPECT_TRUE(
         std::all_of(out.left.begin() + 445, out.left.end(), [](float s) { return s == 0.0f; }));
     // The note is still held; its release changes nothing audible.
-    send({noteOff()});
+    send({noteOff(60)});
     out = run(64);
     EXPECT_TRUE(std::all_of(out.left.begin(), out.left.end(), [](float s) { return s == 0.0f; }));
 }
@@ -288,9 +260,9 @@ TEST_F(EnvelopeLibraryTest, SustainAtOneHoldsFullLevelAndAtZeroFallsSilent) {
 TEST_F(EnvelopeLibraryTest, ARetriggerFadesTheOldLevelOutOverTenMilliseconds) {
     set(kAttack, 0.0f);
     set(kDecay, 0.0f);
-    send({noteOn()});
+    send({keyDown()});
     run(64);
-    send({noteOn(127, 64)});
+    send({keyDown(127, 64)});
     const Block out = run(600);
     // The old level 0.5 sounds on while the new attack rises, so the sum exceeds 1.
     EXPECT_EQ(out.left[0], 0.5f);
@@ -304,9 +276,9 @@ TEST_F(EnvelopeLibraryTest, ARetriggerFadesTheOldLevelOutOverTenMilliseconds) {
 TEST_F(EnvelopeLibraryTest, ReleaseFallsFromTheLevelReached) {
     set(kAttack, 0.01f);   // 0.05 s: 2205 frames
     set(kRelease, 0.002f); // 0.01 s: 441 frames
-    send({noteOn()});
+    send({keyDown()});
     run(1000);
-    send({noteOff()});
+    send({noteOff(60)});
     const Block out = run(600);
     const float reached = out.left[0];
     EXPECT_NEAR(reached, 1000.0f / 2205.0f, 1e-3f);
@@ -322,12 +294,12 @@ TEST_F(EnvelopeLibraryTest, NoteOnVelocityScalesTheOutput) {
     set(kSustain, 1.0f);
     set(kRelease, 0.0f);
     for (const auto& [velocity, gain] : cases) {
-        send({noteOn(velocity)});
+        send({keyDown(velocity)});
         const Block out = run(32);
         EXPECT_NEAR(out.left[20], gain, kTolerance) << "velocity " << int{velocity};
         EXPECT_NEAR(out.right[20], gain * rightInput(20), kTolerance) << int{velocity};
         // Silent again before the next note, so no old level fades into it.
-        send({noteOff()});
+        send({noteOff(60)});
         EXPECT_EQ(run(16).left.back(), 0.0f);
     }
 }
@@ -336,13 +308,13 @@ TEST_F(EnvelopeLibraryTest, ANoteOnOfVelocityZeroReleasesAndOneAbove127IsIgnored
     set(kAttack, 0.0f);
     set(kSustain, 1.0f);
     set(kRelease, 0.002f);
-    send({noteOn()});
+    send({keyDown()});
     run(32);
     // No retrigger: the level stays at 1.0.
-    send({noteOn(0x80), noteOn(0xFF)});
+    send({keyDown(0x80), keyDown(0xFF)});
     Block out = run(32);
     EXPECT_TRUE(std::all_of(out.left.begin(), out.left.end(), [](float s) { return s == 1.0f; }));
-    send({noteOn(0)});
+    send({keyDown(0)});
     out = run(600);
     EXPECT_EQ(out.left.back(), 0.0f);
 }
@@ -368,7 +340,7 @@ TEST_F(EnvelopeLibraryTest, ControllersSixteenToTwentySetTheParameters) {
                                           plugin().parameter(2), plugin().parameter(3),
                                           plugin().parameter(4)};
         // Every channel acts alike.
-        send({control(c.controller, c.value, c.controller % 16)});
+        send({controlChange(c.controller, c.value, c.controller % 16)});
         for (std::int32_t index = 0; index < 5; ++index) {
             const float want =
                 index == c.parameter ? c.expected : before[static_cast<std::size_t>(index)];
@@ -377,7 +349,7 @@ TEST_F(EnvelopeLibraryTest, ControllersSixteenToTwentySetTheParameters) {
         }
     }
     // The attack of 0 and sustain of 1.0 set above shape the next note.
-    send({noteOn()});
+    send({keyDown()});
     const Block out = run(16);
     EXPECT_EQ(out.left[5], 1.0f);
     EXPECT_EQ(out.left[15], 1.0f);
@@ -394,7 +366,7 @@ class EnvelopeRateTest : public EnvelopeLibraryTest,
 TEST_P(EnvelopeRateTest, RatesOf11025AndBelowRunAs44100) {
     resumeAt(GetParam().hostRate);
     set(kAttack, 0.00022f);
-    send({noteOn()});
+    send({keyDown()});
     const Block out = run(200);
     const auto full = std::find(out.left.begin(), out.left.end(), 1.0f);
     EXPECT_EQ(static_cast<std::size_t>(full - out.left.begin()), GetParam().firstFullFrame);
@@ -408,10 +380,10 @@ INSTANTIATE_TEST_SUITE_P(Rates, EnvelopeRateTest,
 
 TEST_F(EnvelopeLibraryTest, ResumeKeepsTheStepsButTheDeclickUsesTheNewRate) {
     set(kAttack, 0.00022f);
-    send({noteOn()});
+    send({keyDown()});
     run(100);
     resumeAt(22050.0f);
-    send({noteOn()});
+    send({keyDown()});
     const Block out = run(300);
     // The attack still lasts 48.51 frames; the old level fades in 220.5 frames, not 441.
     EXPECT_GE(out.left[49], 1.0f);
@@ -421,14 +393,14 @@ TEST_F(EnvelopeLibraryTest, ResumeKeepsTheStepsButTheDeclickUsesTheNewRate) {
 
 TEST_F(EnvelopeLibraryTest, AccumulatingAddsAndOverwritingReplaces) {
     set(kAttack, 0.001f);
-    send({noteOn(100)});
+    send({keyDown(100)});
     for (int block = 0; block < 4; ++block)
         run(64, block % 2 == 0 ? Entry::Accumulating : Entry::Overwriting);
 }
 
 TEST_F(EnvelopeLibraryTest, InputAndOutputMayBeTheSameBuffers) {
     set(kAttack, 0.001f);
-    send({noteOn(90)});
+    send({keyDown(90)});
     run(64, Entry::Overwriting, true);
     run(64, Entry::Accumulating, true);
 }
@@ -490,36 +462,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Script{"a whole note with short segments",
                {setTo(kAttack, 0.002f), setTo(kDecay, 0.004f), setTo(kSustain, 0.3f),
-                setTo(kRelease, 0.003f), midi({noteOn(100)}), frames(512), frames(512),
-                midi({noteOff()}), frames(1024)}},
+                setTo(kRelease, 0.003f), midi({keyDown(100)}), frames(512), frames(512),
+                midi({noteOff(60)}), frames(1024)}},
         Script{"a shorter segment scale",
                {setTo(kSegmentTime, 0.0f), setTo(kAttack, 0.01f), setTo(kDecay, 0.02f),
-                midi({noteOn()}), frames(1024), midi({noteOff()}), frames(2048)}},
+                midi({keyDown()}), frames(1024), midi({noteOff(60)}), frames(2048)}},
         Script{"release during the decay",
                {setTo(kAttack, 0.0f), setTo(kDecay, 0.01f), setTo(kRelease, 0.005f),
-                midi({noteOn()}), frames(300), midi({noteOff()}), frames(1500)}},
+                midi({keyDown()}), frames(300), midi({noteOff(60)}), frames(1500)}},
         Script{"the first note's note-off releases the second",
-               {setTo(kAttack, 0.002f), setTo(kRelease, 0.004f), midi({noteOn(127, 60)}),
-                frames(700), midi({noteOn(80, 64)}), frames(700), midi({noteOff(60)}), frames(1200),
-                midi({noteOff(64)}), frames(64)}},
+               {setTo(kAttack, 0.002f), setTo(kRelease, 0.004f), midi({keyDown(127, 60)}),
+                frames(700), midi({keyDown(80, 64)}), frames(700), midi({noteOff(60)}),
+                frames(1200), midi({noteOff(64)}), frames(64)}},
         Script{"a note-off in sustain keeps the release step of the last note-off",
                {setTo(kAttack, 0.01f), setTo(kDecay, 0.0f), setTo(kRelease, 0.004f),
-                midi({noteOn()}), frames(500), midi({noteOff()}), frames(100), midi({noteOn()}),
-                frames(3000), midi({noteOff()}), frames(2000)}},
+                midi({keyDown()}), frames(500), midi({noteOff(60)}), frames(100), midi({keyDown()}),
+                frames(3000), midi({noteOff(60)}), frames(2000)}},
         Script{"parameter changes from the next sample on",
-               {setTo(kAttack, 0.004f), midi({noteOn()}), frames(200), setTo(kAttack, 0.001f),
+               {setTo(kAttack, 0.004f), midi({keyDown()}), frames(200), setTo(kAttack, 0.001f),
                 frames(200), setTo(kDecay, 0.0f), frames(64), setTo(kSustain, 0.8f), frames(64),
-                setTo(kRelease, 0.001f), midi({noteOff()}), frames(512)}},
+                setTo(kRelease, 0.001f), midi({noteOff(60)}), frames(512)}},
         Script{"controllers between blocks",
-               {midi({control(16, 0), control(17, 1), control(18, 40)}), midi({noteOn(64)}),
-                frames(256), midi({control(18, 100, 9)}), frames(64),
-                midi({control(19, 2), control(20, 0), noteOff()}), frames(1024)}},
+               {midi({controlChange(16, 0), controlChange(17, 1), controlChange(18, 40)}),
+                midi({keyDown(64)}), frames(256), midi({controlChange(18, 100, 9)}), frames(64),
+                midi({controlChange(19, 2), controlChange(20, 0), noteOff(60)}), frames(1024)}},
         Script{"retriggers in quick succession",
-               {setTo(kAttack, 0.001f), midi({noteOn()}), frames(100), midi({noteOn(50)}),
-                frames(100), midi({noteOn(127), noteOff(), noteOn(90)}), frames(800)}},
+               {setTo(kAttack, 0.001f), midi({keyDown()}), frames(100), midi({keyDown(50)}),
+                frames(100), midi({keyDown(127), noteOff(60), keyDown(90)}), frames(800)}},
         Script{"a rate change before the steps are recomputed",
-               {resumeAtRate(48000.0f), setTo(kAttack, 0.002f), midi({noteOn()}), frames(300),
-                resumeAtRate(8000.0f), midi({noteOn()}), frames(600), setTo(kDecay, 0.01f),
+               {resumeAtRate(48000.0f), setTo(kAttack, 0.002f), midi({keyDown()}), frames(300),
+                resumeAtRate(8000.0f), midi({keyDown()}), frames(600), setTo(kDecay, 0.01f),
                 frames(600)}}));
 
 } // namespace

@@ -1,12 +1,10 @@
 // Scalomir as a host drives it: notes forced onto a scale, moved by scale steps, and released
 // on the note that was sent; scale presets as programs.
-#include "tests/integration/IdentityHelpers.h"
+#include "tests/integration/EventHelpers.h"
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
 
-#include "host/EventLists.h"
-
 #include <array>
-#include <cstring>
 #include <vector>
 
 namespace quorvel::integration {
@@ -45,30 +43,6 @@ constexpr float stepsValue(int k) {
 
 constexpr int kDropped = -1;
 
-MidiEventRecord on(std::uint8_t note, int channel = 0, std::uint8_t velocity = 100) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0x90 | channel), note, velocity);
-}
-MidiEventRecord off(std::uint8_t note, int channel = 0) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0x80 | channel), note, 64);
-}
-MidiEventRecord control(std::uint8_t controller, int channel, std::uint8_t value = 0) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0xB0 | channel), controller, value);
-}
-MidiEventRecord programChange(std::uint8_t program) {
-    return freshMidiEvent(0, 0xC0, program, 0);
-}
-
-std::vector<std::pair<int, int>> statusAndNote(const std::vector<MidiEventRecord>& events) {
-    std::vector<std::pair<int, int>> summary;
-    for (const MidiEventRecord& event : events)
-        summary.emplace_back(event.status, event.data1);
-    return summary;
-}
-
-bool sameRecord(const MidiEventRecord& a, const MidiEventRecord& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 class ForceToKeyLibraryTest : public PluginTest {
 protected:
     ForceToKeyLibraryTest() : PluginTest("scalomir") {}
@@ -85,97 +59,64 @@ protected:
                 scale = static_cast<Scale>(scale | (1u << p));
         return scale;
     }
-    std::vector<MidiEventRecord> play(const std::vector<MidiEventRecord>& events) {
-        host().clear();
-        EXPECT_EQ(plugin().sendMidi(events), 1);
-        return plugin().receivedEvents();
-    }
 };
 
 TEST_F(ForceToKeyLibraryTest, IdentifiesItselfAsAMidiInstrument) {
-    const EffectRecord& record = *plugin().record();
-    EXPECT_EQ(record.uniqueId, fourCharacters("Qz01"));
-    EXPECT_EQ(record.programCount, 24);
-    EXPECT_EQ(record.parameterCount, 14);
-    EXPECT_EQ(record.inputCount, 0);
-    EXPECT_EQ(record.outputCount, 0);
     // The editor bit depends on whether an editor is built in; everything else is fixed.
-    EXPECT_EQ(record.effectFlags & ~flags::kHasEditor,
-              flags::kCanOverwrite | flags::kCanMono | flags::kSynth);
+    expectRecord(plugin(),
+                 {fourCharacters("Qz01"), 24, 14, 0, 0,
+                  flags::kCanOverwrite | flags::kCanMono | flags::kSynth},
+                 flags::kHasEditor);
     expectIdentityAnswers(plugin(), {"Scalomir", "Quorvel", "Quorvel Scalomir", 110, 1, 1});
     expectFeatureAnswers(
         plugin(), {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"});
     EXPECT_EQ(plugin().dispatch(9), 0);
-    const testhost::TextAnswer pin = plugin().readText(34, 0);
-    EXPECT_EQ(pin.result, 0);
-    EXPECT_TRUE(pin.untouched);
+    expectOutputPins(plugin(), "Scalomir", false);
     EXPECT_EQ(plugin().readText(29, 0, 0).result, 0);
 }
 
 TEST_F(ForceToKeyLibraryTest, ResumingAsksTheHostForEvents) {
-    host().clear();
-    plugin().dispatch(12, 0, 1);
-    const auto requests = host().callsOf(6);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].value, 1);
+    expectResumingRequestsEvents(plugin());
 }
 
 TEST_F(ForceToKeyLibraryTest, ParametersShowTitlesAndUnits) {
-    const std::array<const char*, 14> titles{"   C    ",
-                                             "   D    ",
-                                             "   E    ",
-                                             "   F    ",
-                                             "   G    ",
-                                             "   A    ",
-                                             "   B    ",
-                                             "   Cs   ",
-                                             "   Ds   ",
-                                             "   Fs   ",
-                                             "   Gs   ",
-                                             "   As   ",
-                                             "Note Choice Strategy",
-                                             "Transpose"};
-    for (std::int32_t index = 0; index < 14; ++index) {
-        EXPECT_EQ(plugin().readText(8, index).text, titles[static_cast<std::size_t>(index)])
-            << "index " << index;
-        EXPECT_EQ(plugin().readText(6, index).text, " ") << "index " << index;
-    }
-    for (const std::int32_t opcode : {6, 7, 8})
-        EXPECT_TRUE(plugin().readText(opcode, 14).untouched) << "opcode " << opcode;
-    EXPECT_EQ(plugin().parameter(14), 0.0f);
+    expectLabels(plugin(), {{"   C    ", " "},
+                            {"   D    ", " "},
+                            {"   E    ", " "},
+                            {"   F    ", " "},
+                            {"   G    ", " "},
+                            {"   A    ", " "},
+                            {"   B    ", " "},
+                            {"   Cs   ", " "},
+                            {"   Ds   ", " "},
+                            {"   Fs   ", " "},
+                            {"   Gs   ", " "},
+                            {"   As   ", " "},
+                            {"Note Choice Strategy", " "},
+                            {"Transpose", " "}});
 }
 
 TEST_F(ForceToKeyLibraryTest, ParametersShowTheirValuesAsText) {
-    struct TextCase {
-        std::int32_t index;
-        float value;
-        const char* shown;
-    };
-    const std::array<TextCase, 20> cases{{{0, 1.0f, "on"},
-                                          {0, 0.5f, "on"},
-                                          {7, 0.49f, "off"},
-                                          {11, 0.0f, "off"},
-                                          {kStrategy, 0.0f, "None"},
-                                          {kStrategy, 0.2499f, "None"},
-                                          {kStrategy, 0.25f, "Up"},
-                                          {kStrategy, kUp, "Up"},
-                                          {kStrategy, 0.4999f, "Up"},
-                                          {kStrategy, 0.5f, "Down"},
-                                          {kStrategy, kDown, "Down"},
-                                          {kStrategy, 0.75f, "Nearest Note"},
-                                          {kStrategy, 1.0f, "Nearest Note"},
-                                          {kTranspose, 0.0f, "-39"},
-                                          {kTranspose, 0.49f, "0"},
-                                          {kTranspose, 0.5f, "0"},
-                                          {kTranspose, 0.51f, "0"},
-                                          {kTranspose, 0.52f, "1"},
-                                          {kTranspose, stepsValue(-7), "-7"},
-                                          {kTranspose, 1.0f, "39"}}};
-    for (const TextCase& c : cases) {
-        plugin().setParameter(c.index, c.value);
-        EXPECT_EQ(plugin().readText(7, c.index).text, c.shown)
-            << "index " << c.index << " value " << c.value;
-    }
+    expectDisplays(plugin(), {{0, 1.0f, "on"},
+                              {0, 0.5f, "on"},
+                              {7, 0.49f, "off"},
+                              {11, 0.0f, "off"},
+                              {kStrategy, 0.0f, "None"},
+                              {kStrategy, 0.2499f, "None"},
+                              {kStrategy, 0.25f, "Up"},
+                              {kStrategy, kUp, "Up"},
+                              {kStrategy, 0.4999f, "Up"},
+                              {kStrategy, 0.5f, "Down"},
+                              {kStrategy, kDown, "Down"},
+                              {kStrategy, 0.75f, "Nearest Note"},
+                              {kStrategy, 1.0f, "Nearest Note"},
+                              {kTranspose, 0.0f, "-39"},
+                              {kTranspose, 0.49f, "0"},
+                              {kTranspose, 0.5f, "0"},
+                              {kTranspose, 0.51f, "0"},
+                              {kTranspose, 0.52f, "1"},
+                              {kTranspose, stepsValue(-7), "-7"},
+                              {kTranspose, 1.0f, "39"}});
 }
 
 struct Preset {
@@ -242,11 +183,11 @@ TEST_F(ForceToKeyLibraryTest, EveryProgramHoldsItsPreset) {
 
 TEST_F(ForceToKeyLibraryTest, SelectingAProgramChangesWhatNotesAreSent) {
     // F sharp is outside C major (nearest: the lower of F and G) but inside G major.
-    EXPECT_EQ(statusAndNote(play({on(66), off(66)})),
-              (std::vector<std::pair<int, int>>{{0x90, 65}, {0x80, 65}}));
+    EXPECT_EQ(statusAndData(play({noteOn(66), noteOff(66)})),
+              (std::vector<StatusAndData>{{0x90, 65}, {0x80, 65}}));
     plugin().dispatch(2, 0, 4);
-    EXPECT_EQ(statusAndNote(play({on(66), off(66)})),
-              (std::vector<std::pair<int, int>>{{0x90, 66}, {0x80, 66}}));
+    EXPECT_EQ(statusAndData(play({noteOn(66), noteOff(66)})),
+              (std::vector<StatusAndData>{{0x90, 66}, {0x80, 66}}));
 }
 
 TEST_F(ForceToKeyLibraryTest, EditsStayWithTheirProgram) {
@@ -307,12 +248,12 @@ TEST_P(ForceToKeyNoteTest, NoteOnAndItsNoteOffCarryTheForcedNote) {
     useScale(c.scale);
     plugin().setParameter(kStrategy, c.strategy);
     plugin().setParameter(kTranspose, stepsValue(c.steps));
-    const auto out = play({on(c.in, 3), off(c.in, 3)});
+    const auto out = play({noteOn(c.in, 3), noteOff(c.in, 3)});
     if (c.out == kDropped) {
         EXPECT_TRUE(out.empty());
         return;
     }
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x93, c.out}, {0x83, c.out}}));
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x93, c.out}, {0x83, c.out}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -360,31 +301,32 @@ TEST_F(ForceToKeyLibraryTest, APitchClassAtOneHalfShowsOnButIsNotInTheScale) {
     plugin().setParameter(kIndexOfPitchClass[0], 0.5f);
     plugin().setParameter(kStrategy, kUp);
     EXPECT_EQ(plugin().readText(7, kIndexOfPitchClass[0]).text, "on");
-    EXPECT_EQ(statusAndNote(play({on(60)})), (std::vector<std::pair<int, int>>{{0x90, 62}}));
+    EXPECT_EQ(statusAndData(play({noteOn(60)})), (std::vector<StatusAndData>{{0x90, 62}}));
 }
 
 TEST_F(ForceToKeyLibraryTest, NoteOffCarriesTheNoteSentAfterEveryChange) {
     plugin().setParameter(kTranspose, stepsValue(1));
-    EXPECT_EQ(statusAndNote(play({on(64)})), (std::vector<std::pair<int, int>>{{0x90, 65}}));
+    EXPECT_EQ(statusAndData(play({noteOn(64)})), (std::vector<StatusAndData>{{0x90, 65}}));
     plugin().setParameter(kTranspose, stepsValue(-1));
     useScale(kOnlyB);
     plugin().setParameter(kStrategy, kDown);
     // The new settings apply to the next note-on only: E goes down to B 59, then a step to 47.
-    EXPECT_EQ(statusAndNote(play({off(64), on(64)})),
-              (std::vector<std::pair<int, int>>{{0x80, 65}, {0x90, 47}}));
+    EXPECT_EQ(statusAndData(play({noteOff(64), noteOn(64)})),
+              (std::vector<StatusAndData>{{0x80, 65}, {0x90, 47}}));
     // A program change through MIDI does not lose the sounding note either.
-    EXPECT_EQ(statusAndNote(play({programChange(2), off(64)})),
-              (std::vector<std::pair<int, int>>{{0xC0, 2}, {0x80, 47}}));
+    EXPECT_EQ(statusAndData(play({programChange(2), noteOff(64)})),
+              (std::vector<StatusAndData>{{0xC0, 2}, {0x80, 47}}));
 }
 
 TEST_F(ForceToKeyLibraryTest, RepeatedNoteOnsSoundOnceAndChannelsAreHeldApart) {
-    const auto out = play({on(61, 0), on(61, 1), on(61, 0), off(61, 0), off(61, 0), off(61, 1)});
-    EXPECT_EQ(statusAndNote(out),
-              (std::vector<std::pair<int, int>>{{0x90, 60}, {0x91, 60}, {0x80, 60}, {0x81, 60}}));
+    const auto out = play({noteOn(61, 0), noteOn(61, 1), noteOn(61, 0), noteOff(61, 0),
+                           noteOff(61, 0), noteOff(61, 1)});
+    EXPECT_EQ(statusAndData(out),
+              (std::vector<StatusAndData>{{0x90, 60}, {0x91, 60}, {0x80, 60}, {0x81, 60}}));
 }
 
 TEST_F(ForceToKeyLibraryTest, NoteOnOfVelocityZeroReleasesAndKeepsItsStatus) {
-    const auto out = play({on(61, 5), on(61, 5, 0), on(61, 5, 0)});
+    const auto out = play({noteOn(61, 5), noteOn(61, 5, 0), noteOn(61, 5, 0)});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[1].status, 0x95);
     EXPECT_EQ(out[1].data1, 60);
@@ -392,21 +334,14 @@ TEST_F(ForceToKeyLibraryTest, NoteOnOfVelocityZeroReleasesAndKeepsItsStatus) {
 }
 
 TEST_F(ForceToKeyLibraryTest, NoteOnOfVelocityAbove127IsDroppedAndNotHeld) {
-    const auto out = play({on(62, 0, 128), off(62), on(62, 0, 255), on(62), off(62)});
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x90, 62}, {0x80, 62}}));
+    const auto out =
+        play({noteOn(62, 0, 128), noteOff(62), noteOn(62, 0, 255), noteOn(62), noteOff(62)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x90, 62}, {0x80, 62}}));
 }
 
 TEST_F(ForceToKeyLibraryTest, SentNotesKeepEveryOtherFieldOfTheReceivedEvent) {
-    MidiEventRecord note = freshMidiEvent(17, 0x94, 61, 90, 0x33);
-    note.flags = 1;
-    note.noteLength = 480;
-    note.noteOffset = 12;
-    note.detune = -20;
-    note.noteOffVelocity = 33;
-    note.reserved[0] = 0xAB;
-    note.reserved[1] = 0xCD;
-    MidiEventRecord release = note;
-    release.status = 0x84;
+    const MidiEventRecord note = decorated(noteOn(61, 4, 90, 17));
+    MidiEventRecord release = withStatus(note, 0x84);
     release.deltaFrames = 40;
 
     const auto out = play({note, release});
@@ -419,14 +354,8 @@ TEST_F(ForceToKeyLibraryTest, SentNotesKeepEveryOtherFieldOfTheReceivedEvent) {
 }
 
 TEST_F(ForceToKeyLibraryTest, ControllersAndPitchBendPassWholeAndOtherKindsAreRemoved) {
-    MidiEventRecord bend = freshMidiEvent(9, 0xE5, 0x12, 0x40, 0x07);
-    MidiEventRecord modulation = freshMidiEvent(11, 0xB2, 1, 90, 0x05);
-    for (MidiEventRecord* event : {&bend, &modulation}) {
-        event->flags = 1;
-        event->noteLength = 480;
-        event->detune = -20;
-        event->reserved[1] = 0xCD;
-    }
+    const MidiEventRecord bend = decorated(freshMidiEvent(9, 0xE5, 0x12, 0x40));
+    const MidiEventRecord modulation = decorated(controlChange(1, 90, 2, 11));
     const auto out = play({freshMidiEvent(0, 0xA0, 60, 30), bend, freshMidiEvent(1, 0xD3, 40, 0),
                            freshMidiEvent(2, 0xF8, 0, 0), freshMidiEvent(3, 0xF0, 1, 2),
                            freshMidiEvent(4, 0x7F, 60, 100), modulation});
@@ -436,15 +365,9 @@ TEST_F(ForceToKeyLibraryTest, ControllersAndPitchBendPassWholeAndOtherKindsAreRe
 }
 
 TEST_F(ForceToKeyLibraryTest, OtherEventKindsInAListAreSkipped) {
-    Event other{};
-    other.type = 6;
-    other.byteSize = 24;
     testhost::EventListBuilder list;
-    list.add(on(61)).addEvent(other).add(off(61));
-    host().clear();
-    EXPECT_EQ(plugin().sendList(list), 1);
-    EXPECT_EQ(statusAndNote(plugin().receivedEvents()),
-              (std::vector<std::pair<int, int>>{{0x90, 60}, {0x80, 60}}));
+    list.add(noteOn(61)).addEvent(nonMidiEvent(0)).add(noteOff(61));
+    EXPECT_EQ(statusAndData(playList(list)), (std::vector<StatusAndData>{{0x90, 60}, {0x80, 60}}));
     // One event per call to the host.
     EXPECT_EQ(host().callsOf(8).size(), 2u);
     for (const testhost::HostCall& call : host().callsOf(8))
@@ -463,11 +386,11 @@ class ForceToKeyProgramChangeTest : public ForceToKeyLibraryTest,
 TEST_P(ForceToKeyProgramChangeTest, SelectsAPresetForTheFollowingEventsAndPasses) {
     const ProgramChangeCase& c = GetParam();
     const MidiEventRecord change = programChange(c.program);
-    const auto out = play({on(66, 1), change, on(66), off(66, 1), off(66)});
+    const auto out = play({noteOn(66, 1), change, noteOn(66), noteOff(66, 1), noteOff(66)});
     ASSERT_EQ(out.size(), 5u);
     EXPECT_TRUE(sameRecord(out[1], change));
-    EXPECT_EQ(statusAndNote(out),
-              (std::vector<std::pair<int, int>>{
+    EXPECT_EQ(statusAndData(out),
+              (std::vector<StatusAndData>{
                   {0x91, 65}, {0xC0, c.program}, {0x90, c.sent}, {0x81, 65}, {0x80, c.sent}}));
     EXPECT_EQ(plugin().dispatch(3), c.current);
     EXPECT_EQ(plugin().readText(5).text, kPresets[static_cast<std::size_t>(c.current)].name);
@@ -485,29 +408,30 @@ class ForceToKeyPanicTest : public ForceToKeyLibraryTest,
 
 TEST_P(ForceToKeyPanicTest, PanicPassesAndForgetsOnlyItsChannel) {
     plugin().setParameter(kTranspose, stepsValue(1));
-    const MidiEventRecord panic = control(GetParam(), 1);
-    const auto first = play({on(60, 1), on(64, 1), on(60, 2), panic});
+    const MidiEventRecord panic = controlChange(GetParam(), 0, 1);
+    const auto first = play({noteOn(60, 1), noteOn(64, 1), noteOn(60, 2), panic});
     ASSERT_EQ(first.size(), 4u);
     EXPECT_TRUE(sameRecord(first[3], panic));
 
     // Channel 1's notes are forgotten: note-offs are dropped and new note-ons are sent with
     // the steps now in force. Channel 2 still holds its note.
     plugin().setParameter(kTranspose, stepsValue(2));
-    const auto second =
-        play({off(64, 1), on(60, 2), on(60, 1), off(60, 2), off(60, 1), off(60, 1)});
-    EXPECT_EQ(statusAndNote(second),
-              (std::vector<std::pair<int, int>>{{0x91, 64}, {0x82, 62}, {0x81, 64}}));
+    const auto second = play({noteOff(64, 1), noteOn(60, 2), noteOn(60, 1), noteOff(60, 2),
+                              noteOff(60, 1), noteOff(60, 1)});
+    EXPECT_EQ(statusAndData(second),
+              (std::vector<StatusAndData>{{0x91, 64}, {0x82, 62}, {0x81, 64}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, ForceToKeyPanicTest,
                          ::testing::Values(std::uint8_t{123}, std::uint8_t{120}));
 
 TEST_F(ForceToKeyLibraryTest, OtherControllersAndSuspendKeepTheNotesSounding) {
-    play({on(61, 1), control(121, 1), control(64, 1, 0), control(123, 2)});
+    play({noteOn(61, 1), controlChange(121, 0, 1), controlChange(64, 0, 1),
+          controlChange(123, 0, 2)});
     plugin().dispatch(12, 0, 0);
     plugin().dispatch(12, 0, 1);
-    const auto out = play({on(61, 1), off(61, 1)});
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x81, 60}}));
+    const auto out = play({noteOn(61, 1), noteOff(61, 1)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x81, 60}}));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quorvel::integration {
 
@@ -44,6 +45,18 @@ protected:
 
     testhost::PluginInstance& plugin() { return loaded.instance; }
     testhost::HostRecorder& host() { return loaded.instance.host(); }
+
+    // Hands the events to the plug-in as one list and answers what it sent back.
+    std::vector<MidiEventRecord> play(const std::vector<MidiEventRecord>& events) {
+        host().clear();
+        EXPECT_EQ(plugin().sendMidi(events), 1);
+        return plugin().receivedEvents();
+    }
+    std::vector<MidiEventRecord> playList(testhost::EventListBuilder& builder) {
+        host().clear();
+        EXPECT_EQ(plugin().sendList(builder), 1);
+        return plugin().receivedEvents();
+    }
 
 private:
     std::string name;

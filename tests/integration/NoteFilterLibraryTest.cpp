@@ -1,6 +1,6 @@
 // Lunfeth as a host drives it: note-ons of the chosen note (or of every note) pass unchanged,
 // note-offs, controllers, pitch bends and program changes always pass, the rest is dropped.
-#include "tests/integration/SkeletonPluginHelpers.h"
+#include "tests/integration/SkeletonPluginTest.h"
 
 namespace quorvel::integration {
 namespace {
@@ -21,14 +21,14 @@ TEST_F(NoteFilterLibraryTest, IdentifiesItselfAsAMidiSkeletonPlugin) {
 
 TEST_F(NoteFilterLibraryTest, ParameterShowsTheChosenNoteNumber) {
     EXPECT_EQ(plugin().parameter(0), 0.0f);
-    expectLabels({{"  Note  ", " "}});
+    expectLabels(plugin(), {{"  Note  ", " "}});
     // The display is the integer part of value x 128, so 1.0 shows 128.
-    expectDisplays({{0, 0.0f, "0"},
-                    {0, 1.0f / 256.0f, "0"},
-                    {0, 60.0f / 127.0f, "60"},
-                    {0, 0.5f, "64"},
-                    {0, 0.999f, "127"},
-                    {0, 1.0f, "128"}});
+    expectDisplays(plugin(), {{0, 0.0f, "0"},
+                              {0, 1.0f / 256.0f, "0"},
+                              {0, 60.0f / 127.0f, "60"},
+                              {0, 0.5f, "64"},
+                              {0, 0.999f, "127"},
+                              {0, 1.0f, "128"}});
 }
 
 struct ChosenNoteCase {

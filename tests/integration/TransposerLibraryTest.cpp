@@ -1,10 +1,9 @@
 // Tavrune as a host drives it: event lists in, one-event lists back through the host.
+#include "tests/integration/EventHelpers.h"
+#include "tests/integration/IdentityChecks.h"
 #include "tests/integration/LoadedPlugin.h"
 
-#include "host/EventLists.h"
-
-#include <cmath>
-#include <cstring>
+#include <array>
 #include <limits>
 
 namespace quorvel::integration {
@@ -13,38 +12,14 @@ namespace {
 constexpr float kShiftUp12 = 0.55f;       // floor(0.55 x 256) - 128 = +12
 constexpr float kShiftDown12 = 0.453125f; // 116 - 128 = -12
 
-MidiEventRecord on(std::uint8_t note, int channel = 0, std::int32_t delta = 0,
-                   std::uint8_t velocity = 100) {
-    return freshMidiEvent(delta, static_cast<std::uint8_t>(0x90 | channel), note, velocity);
-}
-MidiEventRecord off(std::uint8_t note, int channel = 0, std::int32_t delta = 0) {
-    return freshMidiEvent(delta, static_cast<std::uint8_t>(0x80 | channel), note, 64);
-}
-MidiEventRecord control(std::uint8_t controller, int channel, std::uint8_t value = 0) {
-    return freshMidiEvent(0, static_cast<std::uint8_t>(0xB0 | channel), controller, value);
-}
-
-// Status and note of each event, enough to compare a stream at a glance.
-std::vector<std::pair<int, int>> statusAndNote(const std::vector<MidiEventRecord>& events) {
-    std::vector<std::pair<int, int>> summary;
-    for (const MidiEventRecord& event : events)
-        summary.emplace_back(event.status, event.data1);
-    return summary;
-}
-
-bool sameRecord(const MidiEventRecord& a, const MidiEventRecord& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 class TransposerLibraryTest : public TavruneTest {
 protected:
     std::vector<MidiEventRecord> play(const std::vector<MidiEventRecord>& events) {
-        host().clear();
-        EXPECT_EQ(plugin().sendMidi(events), 1);
+        std::vector<MidiEventRecord> out = PluginTest::play(events);
         // One outgoing event per call to the host.
         for (const testhost::HostCall& call : host().callsOf(8))
             EXPECT_EQ(call.events.size(), 1u);
-        return plugin().receivedEvents();
+        return out;
     }
 };
 
@@ -60,7 +35,7 @@ class TransposerShiftTest : public TransposerLibraryTest,
 TEST_P(TransposerShiftTest, ShiftsOnAndOffAlikeWithinTheNoteRange) {
     const ShiftCase& c = GetParam();
     plugin().setParameter(0, c.value);
-    const auto out = play({on(c.in), off(c.in)});
+    const auto out = play({noteOn(c.in), noteOff(c.in)});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].data1, c.out);
     EXPECT_EQ(out[1].data1, c.out);
@@ -76,30 +51,24 @@ INSTANTIATE_TEST_SUITE_P(
                       ShiftCase{kShiftDown12, 5, 0}));
 
 TEST_F(TransposerLibraryTest, ParameterShowsTheShiftInSemitones) {
-    const std::array<std::pair<float, const char*>, 4> cases{
-        {{0.0f, "-128"}, {0.5f, "0"}, {kShiftUp12, "12"}, {1.0f, "128"}}};
-    for (const auto& [value, shown] : cases) {
-        plugin().setParameter(0, value);
-        EXPECT_EQ(plugin().readText(7, 0).text, shown) << "value " << value;
-    }
-    EXPECT_EQ(plugin().readText(8, 0).text, "Semitone");
-    EXPECT_EQ(plugin().readText(6, 0).text, " ");
+    expectDisplays(plugin(),
+                   {{0, 0.0f, "-128"}, {0, 0.5f, "0"}, {0, kShiftUp12, "12"}, {0, 1.0f, "128"}});
+    expectLabels(plugin(), {{"Semitone", " "}});
 }
 
 TEST_F(TransposerLibraryTest, NoteOffReleasesTheNoteSentAtNoteOn) {
     plugin().setParameter(0, kShiftUp12);
-    play({on(60)});
+    play({noteOn(60)});
     plugin().setParameter(0, kShiftDown12);
-    const auto out = play({off(60), on(60), off(60)});
-    EXPECT_EQ(statusAndNote(out),
-              (std::vector<std::pair<int, int>>{{0x80, 72}, {0x90, 48}, {0x80, 48}}));
+    const auto out = play({noteOff(60), noteOn(60), noteOff(60)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x80, 72}, {0x90, 48}, {0x80, 48}}));
 }
 
 TEST_F(TransposerLibraryTest, ChannelsAreTrackedApartAndKeptAtTheOutput) {
     plugin().setParameter(0, kShiftUp12);
     std::vector<MidiEventRecord> in;
     for (int channel = 0; channel < kChannelCount; ++channel)
-        in.push_back(on(60, channel));
+        in.push_back(noteOn(60, channel));
     const auto ons = play(in);
     ASSERT_EQ(ons.size(), 16u);
     for (int channel = 0; channel < kChannelCount; ++channel) {
@@ -107,20 +76,20 @@ TEST_F(TransposerLibraryTest, ChannelsAreTrackedApartAndKeptAtTheOutput) {
         EXPECT_EQ(ons[static_cast<std::size_t>(channel)].data1, 72);
     }
     // Releasing channel 2 leaves the others sounding: their repeats are still swallowed.
-    const auto out = play({off(60, 2), on(60, 3), on(60, 2), off(60, 15)});
-    EXPECT_EQ(statusAndNote(out),
-              (std::vector<std::pair<int, int>>{{0x82, 72}, {0x92, 72}, {0x8F, 72}}));
+    const auto out = play({noteOff(60, 2), noteOn(60, 3), noteOn(60, 2), noteOff(60, 15)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x82, 72}, {0x92, 72}, {0x8F, 72}}));
 }
 
 TEST_F(TransposerLibraryTest, RepeatedNoteOnsSoundOnceAndReleaseOnce) {
-    const auto out = play({on(60), on(60, 0, 1), off(60, 0, 2), off(60, 0, 3)});
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x90, 60}, {0x80, 60}}));
+    const auto out =
+        play({noteOn(60), noteOn(60, 0, 100, 1), noteOff(60, 0, 64, 2), noteOff(60, 0, 64, 3)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x90, 60}, {0x80, 60}}));
     EXPECT_EQ(out[1].deltaFrames, 2);
 }
 
 TEST_F(TransposerLibraryTest, NoteOnOfVelocityZeroReleasesAndKeepsItsStatus) {
     plugin().setParameter(0, kShiftUp12);
-    const auto out = play({on(60, 3), on(60, 3, 4, 0), on(60, 3, 8, 0)});
+    const auto out = play({noteOn(60, 3), noteOn(60, 3, 0, 4), noteOn(60, 3, 0, 8)});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[1].status, 0x93);
     EXPECT_EQ(out[1].data1, 72);
@@ -132,7 +101,7 @@ TEST_F(TransposerLibraryTest, ProgramChangesPassAndSelectOnlyExistingPrograms) {
     plugin().setParameter(0, kShiftUp12);
     const MidiEventRecord change5 = freshMidiEvent(3, 0xC1, 5, 0);
     const MidiEventRecord change0 = freshMidiEvent(4, 0xC0, 0, 0);
-    const auto out = play({change5, change0, on(60)});
+    const auto out = play({change5, change0, noteOn(60)});
     ASSERT_EQ(out.size(), 3u);
     EXPECT_TRUE(sameRecord(out[0], change5));
     EXPECT_TRUE(sameRecord(out[1], change0));
@@ -143,25 +112,17 @@ TEST_F(TransposerLibraryTest, ProgramChangesPassAndSelectOnlyExistingPrograms) {
 }
 
 TEST_F(TransposerLibraryTest, PressureAndSystemMessagesAreNotPassedOn) {
-    const auto out = play({freshMidiEvent(0, 0xA0, 60, 30), on(60), freshMidiEvent(1, 0xD0, 40, 0),
-                           freshMidiEvent(2, 0xF8, 0, 0), freshMidiEvent(3, 0xF0, 1, 2),
-                           freshMidiEvent(4, 0xAF, 60, 30), off(60)});
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x90, 60}, {0x80, 60}}));
+    const auto out =
+        play({freshMidiEvent(0, 0xA0, 60, 30), noteOn(60), freshMidiEvent(1, 0xD0, 40, 0),
+              freshMidiEvent(2, 0xF8, 0, 0), freshMidiEvent(3, 0xF0, 1, 2),
+              freshMidiEvent(4, 0xAF, 60, 30), noteOff(60)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x90, 60}, {0x80, 60}}));
 }
 
 TEST_F(TransposerLibraryTest, ControllersAndPitchBendPassWhole) {
     plugin().setParameter(0, kShiftUp12);
-    MidiEventRecord bend = freshMidiEvent(9, 0xE5, 0x12, 0x40, 0x07);
-    MidiEventRecord modulation = freshMidiEvent(11, 0xB2, 1, 90, 0x05);
-    for (MidiEventRecord* event : {&bend, &modulation}) {
-        event->flags = 1;
-        event->noteLength = 480;
-        event->noteOffset = 12;
-        event->detune = -20;
-        event->noteOffVelocity = 33;
-        event->reserved[0] = 0xAB;
-        event->reserved[1] = 0xCD;
-    }
+    const MidiEventRecord bend = decorated(freshMidiEvent(9, 0xE5, 0x12, 0x40));
+    const MidiEventRecord modulation = decorated(controlChange(1, 90, 2, 11));
     const auto out = play({bend, modulation});
     ASSERT_EQ(out.size(), 2u);
     EXPECT_TRUE(sameRecord(out[0], bend));
@@ -169,14 +130,7 @@ TEST_F(TransposerLibraryTest, ControllersAndPitchBendPassWhole) {
 }
 
 TEST_F(TransposerLibraryTest, NotesAreSentAsFreshEventsAtTheIncomingTime) {
-    MidiEventRecord note = on(60, 4, 17);
-    note.flags = 1;
-    note.noteLength = 480;
-    note.noteOffset = 12;
-    note.detune = -20;
-    note.noteOffVelocity = 33;
-    note.data3 = 0;
-    const auto out = play({note});
+    const auto out = play({decorated(noteOn(60, 4, 100, 17))});
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].type, 1);
     EXPECT_EQ(out[0].byteSize, 24);
@@ -191,8 +145,9 @@ TEST_F(TransposerLibraryTest, NotesAreSentAsFreshEventsAtTheIncomingTime) {
 }
 
 TEST_F(TransposerLibraryTest, OutputKeepsOrderAndTimes) {
-    const auto out = play({on(60, 0, 0), control(7, 0, 100), on(64, 1, 5),
-                           freshMidiEvent(7, 0xE0, 0, 64), off(60, 0, 9), off(64, 1, 12)});
+    const auto out =
+        play({noteOn(60), controlChange(7, 100), noteOn(64, 1, 100, 5),
+              freshMidiEvent(7, 0xE0, 0, 64), noteOff(60, 0, 64, 9), noteOff(64, 1, 64, 12)});
     ASSERT_EQ(out.size(), 6u);
     const std::array<std::int32_t, 6> times{0, 0, 5, 7, 9, 12};
     const std::array<int, 6> statuses{0x90, 0xB0, 0x91, 0xE0, 0x80, 0x81};
@@ -206,10 +161,7 @@ TEST_F(TransposerLibraryTest, ResumingAsksTheHostForEvents) {
     host().clear();
     plugin().dispatch(12, 0, 0);
     EXPECT_TRUE(host().callsOf(6).empty());
-    plugin().dispatch(12, 0, 1);
-    const auto requests = host().callsOf(6);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].value, 1);
+    expectResumingRequestsEvents(plugin());
 }
 
 struct ParameterCase {
@@ -239,25 +191,26 @@ class TransposerPanicTest : public TransposerLibraryTest,
 
 TEST_P(TransposerPanicTest, PanicPassesAndForgetsOnlyItsChannel) {
     plugin().setParameter(0, kShiftUp12);
-    const MidiEventRecord panic = control(GetParam(), 1);
-    const auto first = play({on(60, 1), on(60, 2), panic});
+    const MidiEventRecord panic = controlChange(GetParam(), 0, 1);
+    const auto first = play({noteOn(60, 1), noteOn(60, 2), panic});
     ASSERT_EQ(first.size(), 3u);
     EXPECT_TRUE(sameRecord(first[2], panic));
 
     // Channel 1's note is forgotten: its note-off is swallowed and a new note-on is sent.
     // Channel 2 still holds its note, so the repeat is swallowed and the note-off sent.
-    const auto second = play({off(60, 1), on(60, 2), on(60, 1), off(60, 2), off(60, 1)});
-    EXPECT_EQ(statusAndNote(second),
-              (std::vector<std::pair<int, int>>{{0x91, 72}, {0x82, 72}, {0x81, 72}}));
+    const auto second =
+        play({noteOff(60, 1), noteOn(60, 2), noteOn(60, 1), noteOff(60, 2), noteOff(60, 1)});
+    EXPECT_EQ(statusAndData(second),
+              (std::vector<StatusAndData>{{0x91, 72}, {0x82, 72}, {0x81, 72}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, TransposerPanicTest,
                          ::testing::Values(std::uint8_t{123}, std::uint8_t{120}));
 
 TEST_F(TransposerLibraryTest, OtherControllersKeepTheNotesSounding) {
-    play({on(60, 1), control(121, 1), control(64, 1, 0)});
-    const auto out = play({on(60, 1), off(60, 1)});
-    EXPECT_EQ(statusAndNote(out), (std::vector<std::pair<int, int>>{{0x81, 60}}));
+    play({noteOn(60, 1), controlChange(121, 0, 1), controlChange(64, 0, 1)});
+    const auto out = play({noteOn(60, 1), noteOff(60, 1)});
+    EXPECT_EQ(statusAndData(out), (std::vector<StatusAndData>{{0x81, 60}}));
 }
 
 } // namespace

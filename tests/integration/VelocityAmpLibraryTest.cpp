@@ -1,6 +1,6 @@
 // Gavorn as a host drives it: note-on velocities multiplied by a gain of 0 to 4 and kept
 // between 1 and 127, notes sent as fresh events, controllers and program changes passed whole.
-#include "tests/integration/SkeletonPluginHelpers.h"
+#include "tests/integration/SkeletonPluginTest.h"
 
 namespace quorvel::integration {
 namespace {
@@ -21,12 +21,12 @@ TEST_F(VelocityAmpLibraryTest, IdentifiesItselfAsAMidiSkeletonPlugin) {
 
 TEST_F(VelocityAmpLibraryTest, ParameterShowsTheGain) {
     EXPECT_EQ(plugin().parameter(0), 0.25f);
-    expectLabels({{"Amp", " "}});
-    expectDisplays({{0, 0.25f, "1.000"},
-                    {0, 0.625f, "2.500"},
-                    {0, 0.0f, "0.000"},
-                    {0, 0.3f, "1.200"},
-                    {0, 1.0f, "4.000"}});
+    expectLabels(plugin(), {{"Amp", " "}});
+    expectDisplays(plugin(), {{0, 0.25f, "1.000"},
+                              {0, 0.625f, "2.500"},
+                              {0, 0.0f, "0.000"},
+                              {0, 0.3f, "1.200"},
+                              {0, 1.0f, "4.000"}});
 }
 
 struct GainCase {
