@@ -119,8 +119,10 @@ RenderResult render(std::vector<std::unique_ptr<Stage>>& chain, const MidiSong& 
         frames.push_back(std::llround(message.seconds * settings.rate));
         lastFrame = std::max(lastFrame, frames.back());
     }
-    // Two blocks past the last event, so output deferred by a block still comes out.
-    std::int64_t total = song.messages.empty() ? 0 : lastFrame + 2 * block;
+    // Each plug-in of the chain may defer its output by a block: a block per plug-in past the
+    // last event, and one more so that the last deferred event still falls inside the song.
+    const auto deferrals = static_cast<std::int64_t>(chain.size());
+    std::int64_t total = song.messages.empty() ? 0 : lastFrame + (deferrals + 1) * block;
     if (audioIn != nullptr) total = std::max<std::int64_t>(total, audioIn->frames());
     total += std::llround(settings.tailSeconds * settings.rate);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 namespace quorvel::plughost {
 
@@ -20,6 +21,39 @@ constexpr std::uint8_t kTimeSignatureMeta = 0x58;
 // Output timing finer than this many pulses per quarter note keeps frames apart at any rate.
 constexpr int kFinestPpqn = 960;
 
+// libsmf reports its failures through GLib's log, which would print them on standard error
+// beside plughost's own message; while one of these lives, the last warning is kept instead.
+class SmfLogCapture {
+public:
+    SmfLogCapture()
+        : handler(g_log_set_handler("libsmf",
+                                    static_cast<GLogLevelFlags>(
+                                        G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION),
+                                    &SmfLogCapture::keep, this)) {}
+    ~SmfLogCapture() { g_log_remove_handler("libsmf", handler); }
+    SmfLogCapture(const SmfLogCapture&) = delete;
+    SmfLogCapture& operator=(const SmfLogCapture&) = delete;
+
+    // ": reason" for the last warning, or the fallback when libsmf gave none.
+    std::string reason(const std::string& fallback) const {
+        return message.empty() ? fallback : ": " + message;
+    }
+
+private:
+    static void keep(const gchar*, GLogLevelFlags level, const gchar* text, gpointer self) {
+        if ((level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) == 0 ||
+            text == nullptr)
+            return;
+        std::string& kept = static_cast<SmfLogCapture*>(self)->message;
+        kept = text;
+        // The reason ends up inside one line of plughost's output.
+        std::replace(kept.begin(), kept.end(), '\n', ' ');
+    }
+
+    guint handler;
+    std::string message;
+};
+
 bool isShortMessage(const smf_event_t& event) {
     const int length = event.midi_buffer_length;
     if (length < 1 || length > 3) return false;
@@ -35,9 +69,11 @@ bool isKeptMark(const smf_event_t& event) {
 } // namespace
 
 bool readMidiFile(const std::string& path, MidiSong& song, std::string& error) {
+    SmfLogCapture log;
     SmfPointer smf(smf_load(path.c_str()));
     if (!smf) {
-        error = "cannot read MIDI file " + path + " (missing, unreadable or not a MIDI file)";
+        error = "cannot read MIDI file " + path +
+                log.reason(" (missing, unreadable or not a MIDI file)");
         return false;
     }
     song = MidiSong{};
@@ -67,6 +103,7 @@ bool readMidiFile(const std::string& path, MidiSong& song, std::string& error) {
 
 bool writeMidiFile(const std::string& path, const MidiSong& timing,
                    const std::vector<TimedMessage>& messages, std::string& error) {
+    SmfLogCapture log;
     SmfPointer smf(smf_new());
     if (!smf) {
         error = "out of memory";
@@ -102,7 +139,7 @@ bool writeMidiFile(const std::string& path, const MidiSong& timing,
         smf_track_add_event_seconds(track, event, std::max(0.0, message.seconds));
     }
     if (smf_save(smf.get(), path.c_str()) != 0) {
-        error = "cannot write MIDI file " + path;
+        error = "cannot write MIDI file " + path + log.reason("");
         return false;
     }
     return true;

@@ -29,6 +29,9 @@ template <class Write> bool writeInPlace(const std::string& path, Write write, s
     const std::string partial = path + ".partial-" + std::to_string(getpid());
     if (!write(partial, error)) {
         std::remove(partial.c_str());
+        // The reason names the file the user asked for, not the temporary one.
+        for (auto at = error.find(partial); at != std::string::npos; at = error.find(partial))
+            error.replace(at, partial.size(), path);
         return false;
     }
     if (std::rename(partial.c_str(), path.c_str()) != 0) {
@@ -207,7 +210,8 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "plughost: %s\n%s", error.c_str(), kUsage);
+        // One line, like every other failure, so scripts can show it as it stands.
+        std::fprintf(stderr, "plughost: %s (plughost --help shows the usage)\n", error.c_str());
         return 2;
     }
     switch (options.command) {
