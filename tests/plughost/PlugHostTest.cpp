@@ -499,6 +499,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ErrorCase{"NotAPlugIn", runWith("{dir}/text.so", kGood)},
         ErrorCase{"EntryAnswersNone", runWith(NULL_ENTRY_PATH, kGood)},
+        ErrorCase{"PlugInCrashesWhileProcessing", runWith(CRASHING_PATH, kGood)},
         ErrorCase{"MissingMidiFile", runWith(pluginPath("tavrune"), "{dir}/missing.mid")},
         ErrorCase{"MalformedMidiFile", runWith(pluginPath("tavrune"), "{dir}/garbage.mid")},
         ErrorCase{"MalformedWavFile",

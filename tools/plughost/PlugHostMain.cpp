@@ -1,12 +1,11 @@
 // plughost: a command-line VST 2 host. "info" tells what a plug-in is; "run" renders a MIDI
 // file (and audio) offline through a chain of plug-ins and writes what comes out.
 #include "host/EventLists.h"
+#include "platform/Process.h"
 #include "tools/plughost/Chain.h"
 #include "tools/plughost/Info.h"
 #include "tools/plughost/Options.h"
 #include "tools/testhost/EventText.h"
-
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,8 +25,11 @@ int fail(const std::string& message) {
 // Writes to a file beside the target and renames it into place, so a failure never leaves a
 // half-written output behind.
 template <class Write> bool writeInPlace(const std::string& path, Write write, std::string& error) {
-    const std::string partial = path + ".partial-" + std::to_string(getpid());
-    if (!write(partial, error)) {
+    const std::string partial = path + ".partial-" + std::to_string(platform::processId());
+    platform::removeOnCrash(partial.c_str());
+    const bool written = write(partial, error);
+    platform::removeOnCrash(nullptr);
+    if (!written) {
         std::remove(partial.c_str());
         // The reason names the file the user asked for, not the temporary one.
         for (auto at = error.find(partial); at != std::string::npos; at = error.find(partial))
@@ -61,7 +63,7 @@ public:
     }
 
 private:
-    bool enabled = isatty(STDERR_FILENO) != 0;
+    bool enabled = platform::standardErrorIsTerminal();
     bool drawn = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastDrawn;
@@ -214,6 +216,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "plughost: %s (plughost --help shows the usage)\n", error.c_str());
         return 2;
     }
+    // Plug-ins run inside this process: one that crashes ends it with a message, and since
+    // output files are written only after rendering, nothing is left half-written.
+    platform::reportCrashes("plughost: a plug-in crashed; no output file was written");
     switch (options.command) {
     case Options::Command::help:
         std::fputs(kUsage, stdout);
