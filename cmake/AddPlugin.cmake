@@ -24,7 +24,8 @@ function(add_plugin name)
     quorvel_export_entry_points(${name})
     set_property(GLOBAL APPEND PROPERTY QUORVEL_PLUGINS ${name})
 
-    if(QUORVEL_BUILD_TESTS)
+    # A sanitizer build links the sanitizer runtimes, so it is no library to ship or check.
+    if(QUORVEL_BUILD_TESTS AND NOT QUORVEL_SANITIZERS)
         # What a host sees of the library: the two entry points and system libraries only.
         add_test(NAME ${name}_exports
             COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP} NM=${CMAKE_NM}
@@ -38,6 +39,11 @@ function(quorvel_export_entry_points target)
     if(WIN32)
         target_sources(${target} PRIVATE ${QUORVEL_CMAKE_DIR}/exports.def)
         target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    elseif(QUORVEL_SANITIZERS)
+        # The sanitizer runtimes need the shared C++ runtime, and a copy of it in every
+        # library would show up as a leak each time a library is unloaded.
+        target_link_options(${target} PRIVATE
+            -Wl,--version-script=${QUORVEL_CMAKE_DIR}/exports.map)
     else()
         target_link_options(${target} PRIVATE
             -static-libgcc -static-libstdc++ -Wl,--no-undefined -Wl,--exclude-libs,ALL

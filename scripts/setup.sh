@@ -10,7 +10,8 @@ native_packages=(cmake ninja-build g++ pkg-config binutils libgtest-dev libgmock
     libbenchmark-dev libsmf-dev libsndfile1-dev)
 # git and clang-format check the formatting of the sources. Wine comes from wine64 alone: this
 # machine cannot run the 32-bit loader that "wine" prefers.
-cross_packages=(git clang-format g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)
+cross_packages=(git clang-format g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 clang
+    libclang-rt-14-dev)
 
 case "${1:-all}" in
 native) wanted=("${native_packages[@]}") ;;

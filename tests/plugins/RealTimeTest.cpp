@@ -12,6 +12,7 @@
 #include "plugins/tavrune/TransposerEffect.h"
 #include "plugins/valdrin/NoteRangeFilterEffect.h"
 
+#include "platform/LockCounter.h"
 #include "tests/support/AllocationCounter.h"
 #include "tests/support/Performance.h"
 
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <mutex>
 
 namespace quorvel {
 namespace {
@@ -61,19 +63,31 @@ struct StereoBuffers {
     return ::testing::AssertionSuccess();
 }
 
-TYPED_TEST(RealTimeTest, HandlesRandomPerformancesWithoutAllocating) {
-    for (unsigned seed = 1; seed <= 8; ++seed) {
+TEST(LockCounterTest, SeesAStandardMutex) {
+    if (!platform::lockCountingAvailable()) GTEST_SKIP() << "locks cannot be counted here";
+    std::mutex mutex;
+    const std::size_t before = platform::lockCount();
+    mutex.lock();
+    mutex.unlock();
+    EXPECT_EQ(platform::lockCount() - before, 1u);
+}
+
+TYPED_TEST(RealTimeTest, HandlesLongRandomPerformancesWithoutAllocatingOrLocking) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
         auto effect = std::make_unique<TypeParam>(SentEvents::callback);
         effect->dispatch(12, 0, 1, nullptr, 0.0f);
         const std::int32_t parameters = effect->record().parameterCount;
         RandomPerformance performance(seed);
         StereoBuffers buffers;
         std::size_t allocations = 0;
-        for (int block = 0; block < 40; ++block) {
-            auto events = block < 39 ? performance.nextBlock() : performance.releaseAll();
+        std::size_t locks = 0;
+        constexpr int kBlocks = 200;
+        for (int block = 0; block < kBlocks; ++block) {
+            auto events = block < kBlocks - 1 ? performance.nextBlock() : performance.releaseAll();
             effect->applyParameter(performance.pick(0, parameters - 1), performance.nextValue());
             SentEvents::count = 0;
             {
+                const std::size_t locksBefore = platform::lockCount();
                 AllocationScope scope;
                 EXPECT_EQ(testing::deliver(*effect, events), 1);
                 effect->processOverwriting(buffers.inputs.data(), buffers.outputs.data(),
@@ -81,6 +95,7 @@ TYPED_TEST(RealTimeTest, HandlesRandomPerformancesWithoutAllocating) {
                 effect->processAccumulating(buffers.inputs.data(), buffers.outputs.data(),
                                             StereoBuffers::kFrames);
                 allocations += scope.count();
+                locks += platform::lockCount() - locksBefore;
             }
             for (std::size_t e = 0; e < SentEvents::count; ++e)
                 ASSERT_TRUE(wellFormed(SentEvents::events[e])) << "seed " << seed;
@@ -89,6 +104,7 @@ TYPED_TEST(RealTimeTest, HandlesRandomPerformancesWithoutAllocating) {
                     ASSERT_TRUE(std::isfinite(sample)) << "seed " << seed;
         }
         EXPECT_EQ(allocations, 0u) << "seed " << seed;
+        EXPECT_EQ(locks, 0u) << "seed " << seed;
     }
 }
 

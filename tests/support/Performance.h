@@ -5,6 +5,7 @@
 #include "host/EffectBase.h"
 #include "host/EventLists.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <random>
@@ -29,17 +30,24 @@ struct SentEvents {
     }
 };
 
-// Hands a block of at most 64 events to the effect through opcode 25.
+// Hands a block of events to the effect through opcode 25, in lists of at most 64; answers 1
+// when every list was answered 1.
 inline std::int32_t deliver(EffectBase& effect, std::vector<MidiEventRecord>& block) {
-    EventListOf<64> list{};
-    list.count = static_cast<std::int32_t>(block.size() < 64 ? block.size() : 64);
-    for (std::int32_t i = 0; i < list.count; ++i)
-        list.events[i] = reinterpret_cast<Event*>(&block[static_cast<std::size_t>(i)]);
-    return static_cast<std::int32_t>(effect.dispatch(25, 0, 0, &list, 0.0f));
+    constexpr std::size_t kListCapacity = 64;
+    std::int32_t answer = 1;
+    for (std::size_t first = 0; first < block.size() || first == 0; first += kListCapacity) {
+        EventListOf<kListCapacity> list{};
+        const std::size_t count = std::min(kListCapacity, block.size() - first);
+        list.count = static_cast<std::int32_t>(count);
+        for (std::size_t i = 0; i < count; ++i)
+            list.events[i] = reinterpret_cast<Event*>(&block[first + i]);
+        if (effect.dispatch(25, 0, 0, &list, 0.0f) != 1) answer = 0;
+    }
+    return answer;
 }
 
 // A random performance: notes on random channels, program changes, panic controllers and
-// other messages, then every held note released.
+// other messages, then a note-off for every note whose last message was a note-on.
 class RandomPerformance {
 public:
     explicit RandomPerformance(unsigned seed) : random(seed) {}
@@ -62,8 +70,9 @@ public:
                 held[channel][note] = false;
             } else if (choice < 83) {
                 status = kControlChange;
+                // Held notes stay held: the release at the end sends their note-offs anyway,
+                // which a plug-in that forgot them on the panic must drop or pass harmlessly.
                 data1 = pick(0, 1) ? kAllNotesOff : kAllSoundOff;
-                held[channel].fill(false);
             } else if (choice < 86) {
                 status = kProgramChange;
                 data1 = static_cast<std::uint8_t>(pick(0, 2));
@@ -85,8 +94,10 @@ public:
         std::vector<MidiEventRecord> block;
         for (std::uint8_t channel = 0; channel < 4; ++channel)
             for (std::uint8_t note = 0; note < kNoteCount; ++note)
-                if (held[channel][note])
+                if (held[channel][note]) {
                     block.push_back(freshMidiEvent(0, kNoteOff | channel, note, 64));
+                    held[channel][note] = false;
+                }
         return block;
     }
 

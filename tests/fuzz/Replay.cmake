@@ -1,0 +1,1 @@
+# Replays the fuzzing corpus and regression inputs in the regular test suite (being written)
