@@ -68,6 +68,7 @@ public:
     virtual void computeDecayStep();
     virtual void computeReleaseStep(float from);
     virtual float computeDeclickStep(float from);
+    // One frame through the envelope, exactly as one frame of a block.
     StereoSample processSample(float left, float right);
 
     EnvelopeStage stage() const { return currentStage; }
@@ -87,6 +88,17 @@ private:
     void refreshEditor() {
         if (editor != nullptr) editor->requestRefresh();
     }
+    // Processing thread: takes the block's steps and sustain level, then hands the writer the
+    // gains of the block's frames in order, as runs of per-frame gains or of one held gain.
+    template <class Writer> void render(std::int32_t frames, const Writer& writer);
+    // The envelope's gains before the declick, frame by frame; advances the envelope.
+    void fillLevels(float* gains, std::int32_t count, float sustain);
+    // Adds the fading old level to the gains while it lasts.
+    void addDeclick(float* gains, std::int32_t count);
+    // True when the next frame leaves the level and stage as they are, so every later frame
+    // of the block has the same gain: a sustain, silence after a release, or a step too small
+    // to move the level.
+    bool levelHeld(float sustain) const;
 
     ProgramStore programs;
     std::array<std::atomic<float>, kParameterCount> values{};
