@@ -148,10 +148,12 @@ bool MidiEffect::outputProperties(std::int32_t index, PinProperties* properties)
 }
 
 void MidiEffect::sendMidiEvent(const MidiEventRecord& event) {
-    MidiEventRecord outgoing = event;
+    // The list refers to the caller's record rather than a copy: copying a record the caller
+    // has just written byte by byte stalls the processor on every event. The host only reads
+    // what it is handed.
     EventListOf<1> list{};
     list.count = 1;
-    list.events[0] = reinterpret_cast<Event*>(&outgoing);
+    list.events[0] = reinterpret_cast<Event*>(const_cast<MidiEventRecord*>(&event));
     sendEvents(list);
 }
 

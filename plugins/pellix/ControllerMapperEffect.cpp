@@ -236,14 +236,17 @@ void ControllerMapperEffect::beginBlock() {
 
 void ControllerMapperEffect::mapEvents(const std::vector<MidiEventRecord>& input,
                                        std::vector<MidiEventRecord>& output) {
-    for (MidiEventRecord event : input) {
-        if (messageKind(event) == kControlChange &&
-            (event.data1 & 0x7F) == ccIn.load(std::memory_order_relaxed))
-            event.data1 = static_cast<std::uint8_t>(ccOut.load(std::memory_order_relaxed));
+    for (const MidiEventRecord& event : input) {
         try {
             output.push_back(event);
         } catch (const std::bad_alloc&) {
+            continue;
         }
+        // Renumbered in the queue after the copy, so the copy never waits for a byte just
+        // written.
+        if (messageKind(event) == kControlChange &&
+            (event.data1 & 0x7F) == ccIn.load(std::memory_order_relaxed))
+            output.back().data1 = static_cast<std::uint8_t>(ccOut.load(std::memory_order_relaxed));
     }
 }
 
@@ -255,10 +258,19 @@ void ControllerMapperEffect::flushEvents() {
 
 void ControllerMapperEffect::sendChunk(std::size_t first, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        const MidiEventRecord& queued = outputQueue[first + i];
+        // The queued record whole, then every field the host is not meant to see cleared: the
+        // same event as one built from scratch with the time, message and detune.
         MidiEventRecord& event = outputEvents[i];
-        event = freshMidiEvent(queued.deltaFrames, queued.status, queued.data1, queued.data2);
-        event.detune = queued.detune;
+        event = outputQueue[first + i];
+        event.type = kMidiEventType;
+        event.byteSize = kMidiEventByteSize;
+        event.flags = 0;
+        event.noteLength = 0;
+        event.noteOffset = 0;
+        event.data3 = 0;
+        event.noteOffVelocity = 0;
+        event.reserved[0] = 0;
+        event.reserved[1] = 0;
         outputList->events[i] = reinterpret_cast<Event*>(&event);
     }
     outputList->count = static_cast<std::int32_t>(count);

@@ -63,6 +63,8 @@ ForceToKeyEffect::ForceToKeyEffect(HostCallback host) : MidiEffect(host, kConfig
 
 void ForceToKeyEffect::loadPresets() {
     if (!programStore().valid()) return;
+    // The tables follow only the values in force at the end, so they are built once then.
+    tablesDeferred = true;
     // From the last program down, so program 0 is current at the end.
     for (std::int32_t program = kProgramCount - 1; program >= 0; --program) {
         selectProgram(program);
@@ -75,6 +77,9 @@ void ForceToKeyEffect::loadPresets() {
         copyText(name, preset.name, kNameCapacity);
         renameProgram(name);
     }
+    tablesDeferred = false;
+    rebuildScaleTable();
+    rebuildNoteTargets();
 }
 
 NoteChoiceStrategy ForceToKeyEffect::strategyOf(float value) {
@@ -108,6 +113,11 @@ void ForceToKeyEffect::valueToText(std::int32_t index, float value, char* text) 
 }
 
 void ForceToKeyEffect::parameterApplied(std::int32_t index, float value) {
+    if (tablesDeferred) {
+        if (index == kTransposeIndex)
+            steps.store(transposeStepsOf(value), std::memory_order_relaxed);
+        return;
+    }
     if (index < kPitchClassCount) {
         rebuildScaleTable();
         rebuildNoteTargets();

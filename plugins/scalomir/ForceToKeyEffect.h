@@ -57,6 +57,8 @@ private:
     void endNote(MidiEventRecord event);
 
     std::atomic<std::int32_t> steps{0};
+    // While the presets load in the constructor, the tables wait for the last values.
+    bool tablesDeferred = false;
     std::array<std::atomic<bool>, kNoteCount> scaleTable{};
     std::array<std::atomic<std::int16_t>, kNoteCount> noteTargets{};
     // Indexed by incoming note and channel.
