@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds all three targets and runs every test: the Linux build natively, the 64-bit Windows
 # build under Wine, the 32-bit Windows build compiled only; then checks what each plug-in
-# library exports. Stops at the first failure.
+# library exports. Then the hardening checks: the native tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the race test under ThreadSanitizer, and a bounded fuzzing
+# run of every plug-in (FUZZ_SECONDS each, 10 unless set). Stops at the first failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -65,6 +67,20 @@ for folder in plugins/*/; do
     passed=$((passed + 3))
 done
 
+step "sanitize: the native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize || fail "configuring sanitize"
+cmake --build --preset sanitize || fail "building sanitize"
+run_tests sanitize
+
+step "tsan: automation against processing on every plug-in under ThreadSanitizer"
+cmake --preset tsan || fail "configuring tsan"
+cmake --build --preset tsan --target RaceTest || fail "building the race test"
+run_tests tsan
+
+step "fuzz: every plug-in for ${FUZZ_SECONDS:-10} s"
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-10}" || fail "fuzzing found a fault (see above)"
+passed=$((passed + 10))
+
 echo
-echo "All three targets built and tested in $((SECONDS - started)) s."
+echo "All three targets built and tested, and the hardening checks passed, in $((SECONDS - started)) s."
 echo "test.sh: $passed passed, 0 failed"
