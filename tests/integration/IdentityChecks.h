@@ -3,6 +3,7 @@
 // parameters' labels and value texts.
 #pragma once
 
+#include "host/FeatureTexts.h"
 #include "tools/testhost/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,38 +69,13 @@ inline IntPtr featureAnswer(testhost::PluginInstance& plugin, const char* featur
 }
 
 // Every feature text a host is known to ask, plus near misses that must not match.
-inline constexpr const char* kKnownFeatures[] = {"sendVstEvents",
-                                                 "sendVstMidiEvent",
-                                                 "receiveVstEvents",
-                                                 "receiveVstMidiEvent",
-                                                 "sendVstTimeInfo",
-                                                 "receiveVstTimeInfo",
-                                                 "offline",
-                                                 "plugAsChannelInsert",
-                                                 "plugAsSend",
-                                                 "mixDryWet",
-                                                 "noRealTime",
-                                                 "multipass",
-                                                 "metapass",
-                                                 "1in1out",
-                                                 "1in2out",
-                                                 "2in1out",
-                                                 "2in2out",
-                                                 "2in4out",
-                                                 "4in2out",
-                                                 "4in4out",
-                                                 "4in8out",
-                                                 "8in4out",
-                                                 "8in8out",
-                                                 "midiProgramNames",
-                                                 "conformsToWindowRules",
-                                                 "bypass",
-                                                 "ReceiveVstMidiEvent",
-                                                 "receiveVstMidi",
-                                                 "receiveVstMidiEvents",
-                                                 "receiveVstMidiEvent ",
-                                                 "",
-                                                 "sendvstevents"};
+// The common texts and near misses of them, which must not count.
+inline const std::vector<const char*> kKnownFeatures = [] {
+    std::vector<const char*> texts(std::begin(kCommonFeatureTexts), std::end(kCommonFeatureTexts));
+    texts.insert(texts.end(), {"ReceiveVstMidiEvent", "receiveVstMidi", "receiveVstMidiEvents",
+                               "receiveVstMidiEvent ", "", "sendvstevents"});
+    return texts;
+}();
 
 // The texts in yes answer 1; every other known text answers -1, never the undecided 0.
 inline void expectFeatureAnswers(testhost::PluginInstance& plugin,

@@ -1,31 +1,12 @@
 #include "tools/plughost/Info.h"
 
+#include "host/FeatureTexts.h"
+
 #include <cstdio>
 
 namespace quorvel::plughost {
 
 namespace {
-
-constexpr const char* kFeatureQueries[] = {"sendVstEvents",
-                                           "sendVstMidiEvent",
-                                           "receiveVstEvents",
-                                           "receiveVstMidiEvent",
-                                           "receiveVstTimeInfo",
-                                           "sendVstTimeInfo",
-                                           "offline",
-                                           "midiProgramNames",
-                                           "plugAsChannelInsert",
-                                           "plugAsSend",
-                                           "mixDryWet",
-                                           "noRealTime",
-                                           "multipass",
-                                           "metapass",
-                                           "1in1out",
-                                           "1in2out",
-                                           "2in1out",
-                                           "2in2out",
-                                           "bypass",
-                                           "conformsToWindowRules"};
 
 struct FlagName {
     std::int32_t bit;
@@ -123,7 +104,7 @@ PluginReport inspect(testhost::PluginInstance& plugin, const std::string& path) 
         report.programs.push_back(named.text);
     }
     if (selected) plugin.dispatch(2, 0, current);
-    for (const char* feature : kFeatureQueries) {
+    for (const char* feature : kCommonFeatureTexts) {
         char text[64];
         std::snprintf(text, sizeof text, "%s", feature);
         report.features.emplace_back(feature, plugin.dispatch(51, 0, 0, text));
