@@ -192,30 +192,35 @@ template <Mix mix> struct StereoWriter {
 #endif
 
     void withGains(std::int32_t first, std::int32_t count, const float* gains) const {
-        const float* inLeft = inputs[0] + first;
-        const float* inRight = inputs[1] + first;
-        float* outLeft = outputs[0] + first;
-        float* outRight = outputs[1] + first;
-        std::int32_t i = 0;
-#if defined(__SSE__)
-        const __m128 velocity = _mm_set1_ps(velocityGain);
-        for (; i + 4 <= count; i += 4) {
-            const __m128 gain = _mm_loadu_ps(gains + i);
-            const __m128 a = _mm_mul_ps(_mm_loadu_ps(inLeft + i), gain);
-            const __m128 b = _mm_mul_ps(_mm_loadu_ps(inRight + i), gain);
-            put(outLeft + i, _mm_mul_ps(a, velocity));
-            put(outRight + i, _mm_mul_ps(b, velocity));
-        }
-#endif
-        for (; i < count; ++i) {
-            const float a = inLeft[i] * gains[i];
-            const float b = inRight[i] * gains[i];
-            put(outLeft[i], a * velocityGain);
-            put(outRight[i], b * velocityGain);
-        }
+        apply(first, count, VaryingGain{gains});
+    }
+    void withGain(std::int32_t first, std::int32_t count, float gain) const {
+        apply(first, count, ConstantGain{gain});
     }
 
-    void withGain(std::int32_t first, std::int32_t count, float gain) const {
+private:
+    // A gain per frame from a block's computed gains, or one gain for a held stretch.
+    struct VaryingGain {
+        const float* gains;
+        float at(std::int32_t i) const { return gains[i]; }
+#if defined(__SSE__)
+        __m128 four(std::int32_t i) const {
+            return _mm_loadu_ps(gains + i);
+        }
+#endif
+    };
+    struct ConstantGain {
+        float gain;
+        float at(std::int32_t) const { return gain; }
+#if defined(__SSE__)
+        __m128 four(std::int32_t) const {
+            return _mm_set1_ps(gain);
+        }
+#endif
+    };
+
+    template <class Gain>
+    void apply(std::int32_t first, std::int32_t count, const Gain& gain) const {
         const float* inLeft = inputs[0] + first;
         const float* inRight = inputs[1] + first;
         float* outLeft = outputs[0] + first;
@@ -223,8 +228,8 @@ template <Mix mix> struct StereoWriter {
         std::int32_t i = 0;
 #if defined(__SSE__)
         const __m128 velocity = _mm_set1_ps(velocityGain);
-        const __m128 gains = _mm_set1_ps(gain);
         for (; i + 4 <= count; i += 4) {
+            const __m128 gains = gain.four(i);
             const __m128 a = _mm_mul_ps(_mm_loadu_ps(inLeft + i), gains);
             const __m128 b = _mm_mul_ps(_mm_loadu_ps(inRight + i), gains);
             put(outLeft + i, _mm_mul_ps(a, velocity));
@@ -232,8 +237,8 @@ template <Mix mix> struct StereoWriter {
         }
 #endif
         for (; i < count; ++i) {
-            const float a = inLeft[i] * gain;
-            const float b = inRight[i] * gain;
+            const float a = inLeft[i] * gain.at(i);
+            const float b = inRight[i] * gain.at(i);
             put(outLeft[i], a * velocityGain);
             put(outRight[i], b * velocityGain);
         }
